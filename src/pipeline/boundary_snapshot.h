@@ -1,0 +1,17 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace tarvelo {
+
+// A word that a delimiter key has just closed. Held in memory only, never stored. It has no equality:
+// a delayed task recognises the record it was scheduled for by its `timestamp` alone.
+struct BoundarySnapshot {
+    std::string word;       // 1 to 64 characters, as typed
+    std::string delimiter;  // the one character that closed the word: white space or one of !?"():
+    std::optional<std::string> bundleIdentifier;  // the frontmost application when the delimiter went down
+    double timestamp = 0.0;                       // when the word was closed (wall-clock seconds)
+};
+
+}  // namespace tarvelo
