@@ -1,0 +1,37 @@
+# Installs the Debian packages that building and testing Tarvelo needs. Sourced by scripts/run and
+# scripts/test; safe to run again: packages already installed are left alone.
+
+TARVELO_PACKAGES=(
+  cmake ninja-build g++ pkg-config
+  libicu-dev nlohmann-json3-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+)
+
+tarvelo_missing_packages() {
+  local package
+  for package in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+      printf '%s\n' "$package"
+    fi
+  done
+}
+
+tarvelo_install_packages() {
+  local missing
+  mapfile -t missing < <(tarvelo_missing_packages "$@")
+  [ "${#missing[@]}" -eq 0 ] && return 0
+
+  echo "Installing missing Debian packages: ${missing[*]}" >&2
+  local -a elevate=()
+  if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null 2>&1; then
+      elevate=(sudo)
+    else
+      echo "These packages are missing and this user cannot install them. Run as root:" >&2
+      echo "  apt-get update && apt-get install -y ${missing[*]}" >&2
+      return 1
+    fi
+  fi
+  "${elevate[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+  "${elevate[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
