@@ -5,6 +5,7 @@
 
 #include "text/case_mapping.h"
 #include "text/characters.h"
+#include "text/normalization.h"
 #include "text/properties.h"
 #include "text/utf8.h"
 
@@ -36,8 +37,11 @@ bool isSingleVowel(std::string_view character, std::u32string_view vowels) {
     return decoded.length == character.size() && vowels.find(decoded.scalar) != std::u32string_view::npos;
 }
 
+// Compared as text: U+037E GREEK QUESTION MARK is canonically a semicolon.
 bool isStrippedPunctuation(std::string_view character) {
-    return character == "." || character == "," || character == ";";
+    const auto isOne = [](std::string_view c) { return c == "." || c == "," || c == ";"; };
+    if (isOne(character)) return true;
+    return !text::isAscii(character) && isOne(text::canonicalForm(character));
 }
 
 }  // namespace

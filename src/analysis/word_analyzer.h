@@ -8,8 +8,9 @@
 
 namespace tarvelo {
 
-// Words that the analyzer must never touch, as comparison keys (text::comparisonKey: lower-cased,
-// canonical composed form).
+// Words that the analyzer must never touch, each as its text::comparisonKey (lower-cased, canonical
+// composed form), so that one hashed lookup matches every capitalisation and every canonically
+// equivalent spelling of the token. Whoever builds the set keys it that way.
 using ExceptionWords = std::unordered_set<std::string>;
 
 // Decides whether a token may be scored at all. A pure predicate over a constant word list.

@@ -1,0 +1,22 @@
+#include "signals.h"
+
+#include <stdexcept>
+#include <utility>
+
+#include "platform/fake/null_language_recognizer.h"
+#include "platform/fake/null_spell_checker.h"
+
+namespace tarvelo::cli {
+
+Signals::Signals(std::unique_ptr<SpellChecker> spellChecker, std::unique_ptr<LanguageRecognizer> recognizer)
+    : spellChecker_(std::move(spellChecker)), recognizer_(std::move(recognizer)) {}
+
+Signals makeSignals(SignalSource source) {
+    switch (source) {
+        case SignalSource::none:
+            return Signals(std::make_unique<NullSpellChecker>(), std::make_unique<NullLanguageRecognizer>());
+    }
+    throw std::invalid_argument("unknown signal source");
+}
+
+}  // namespace tarvelo::cli

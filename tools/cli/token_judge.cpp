@@ -1,0 +1,34 @@
+#include "token_judge.h"
+
+#include <utility>
+
+#include "analysis/layout_converter.h"
+
+namespace tarvelo::cli {
+namespace {
+
+bool isWrongLayout(LanguageClassification classification) {
+    return classification == LanguageClassification::wrongEnglishLayoutIntendedRussian ||
+           classification == LanguageClassification::wrongRussianLayoutIntendedEnglish;
+}
+
+}  // namespace
+
+double requiredMargin(double sensitivity) { return 2.8 * sensitivity + 1.6; }
+
+TokenJudge::TokenJudge(Signals signals, double sensitivity)
+    : signals_(std::move(signals)),
+      detector_(LayoutConverter(), signals_.spellChecker(), signals_.recognizer()),
+      requiredMargin_(requiredMargin(sensitivity)) {}
+
+TokenVerdict TokenJudge::judge(std::string_view token) {
+    TokenVerdict verdict;
+    verdict.result = detector_.evaluateToken(token);
+    verdict.margin = verdict.result.convertedScore - verdict.result.originalScore;
+    verdict.analyzed = analyzer_.shouldAnalyze(token, noExceptions_);
+    verdict.correct = verdict.analyzed && verdict.result.direction.has_value() &&
+                      isWrongLayout(verdict.result.classification) && verdict.margin >= requiredMargin_;
+    return verdict;
+}
+
+}  // namespace tarvelo::cli
