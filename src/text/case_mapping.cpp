@@ -1,5 +1,6 @@
 #include "text/case_mapping.h"
 
+#include <unicode/uchar.h>
 #include <unicode/ustring.h>
 
 #include "text/normalization.h"
@@ -8,9 +9,8 @@
 namespace tarvelo::text {
 namespace {
 
-using CaseMapper = int32_t (*)(UChar*, int32_t, const UChar*, int32_t, const char*, UErrorCode*);
-
-void appendMapped(std::string& out, char32_t scalar, CaseMapper map) {
+// The full mapping ("ß" upper-cases to "SS").
+void appendMapped(std::string& out, char32_t scalar, int32_t (*map)(UChar*, int32_t, const UChar*, int32_t, const char*, UErrorCode*)) {
     UChar source[2];
     int32_t sourceLength = 0;
     U16_APPEND_UNSAFE(source, sourceLength, scalar);
@@ -30,6 +30,16 @@ void appendMapped(std::string& out, char32_t scalar, CaseMapper map) {
     }
 }
 
+// Lower-casing is on the per-word path. The full lower-case mapping of a scalar differs from its simple
+// one only for U+0130 LATIN CAPITAL LETTER I WITH DOT ABOVE, so the simple mapping serves the rest.
+void appendLowercased(std::string& out, char32_t scalar) {
+    if (scalar == 0x0130) {
+        out.append("i\u0307");
+        return;
+    }
+    appendScalar(out, static_cast<char32_t>(u_tolower(static_cast<UChar32>(scalar))));
+}
+
 std::string mapCase(std::string_view text, bool lower) {
     std::string out;
     out.reserve(text.size());
@@ -40,7 +50,11 @@ std::string mapCase(std::string_view text, bool lower) {
             if (!lower && c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
             out.push_back(c);
         } else {
-            appendMapped(out, scalar, lower ? &u_strToLower : &u_strToUpper);
+            if (lower) {
+                appendLowercased(out, scalar);
+            } else {
+                appendMapped(out, scalar, &u_strToUpper);
+            }
         }
     });
     return out;

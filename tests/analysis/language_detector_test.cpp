@@ -1,6 +1,7 @@
 #include "analysis/language_detector.h"
 
 #include <limits>
+#include <random>
 #include <optional>
 #include <string>
 #include <utility>
@@ -10,6 +11,7 @@
 
 #include "platform/fake/fake_language_recognizer.h"
 #include "platform/fake/fake_spell_checker.h"
+#include "text/utf8.h"
 
 namespace tarvelo {
 namespace {
@@ -365,6 +367,29 @@ TEST_F(LanguageDetectorTest, PenalisesMissingVowelsAndUnlikelySequences) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text + " as " + std::string(languageTag(c.language)));
         EXPECT_DOUBLE_EQ(detector.unlikelySequencePenalty(c.text, c.language), c.expected);
+    }
+}
+
+// Key events and pasted text can carry broken UTF-8. It must never crash the analysis nor leak into
+// what would be typed: the bytes read as U+FFFD, which is no letter, so such a token is never analyzed.
+TEST_F(LanguageDetectorTest, IllFormedTokensAreNeverAnalyzedAndNeverCrash) {
+    const std::string pool[] = {"g", "h", "b", ".", ",", "\xD0\xBF", "\xD0", "\xBF", "\xE2\x80", "\xF0\x9F\x98", "\xFF", "\xCC\x88"};
+    std::mt19937 random(7);
+    const WordAnalyzer analyzer;
+    for (int round = 0; round < 300; ++round) {
+        std::string token;
+        const auto length = std::uniform_int_distribution<int>(1, 10)(random);
+        for (int i = 0; i < length; ++i) token += pool[std::uniform_int_distribution<std::size_t>(0, 11)(random)];
+        SCOPED_TRACE(testing::PrintToString(token));
+
+        const DetectionResult result = detector.evaluateToken(token);
+        EXPECT_EQ(result.original, token);
+        if (result.direction) {
+            EXPECT_TRUE(text::isWellFormed(result.converted));
+        }
+        if (!text::isWellFormed(token)) {
+            EXPECT_FALSE(analyzer.shouldAnalyze(token, {}));
+        }
     }
 }
 

@@ -2,10 +2,12 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <unicode/ustring.h>
 
 #include "text/case_mapping.h"
 #include "text/normalization.h"
 #include "text/properties.h"
+#include "text/utf8.h"
 
 namespace tarvelo::text {
 namespace {
@@ -31,6 +33,34 @@ TEST(CaseMapping, MapsEachScalarWithoutLocaleOrContext) {
         EXPECT_EQ(uppercased(c.text), c.upper);
     }
     EXPECT_EQ(lowercased("a\xFF"), "a\uFFFD");
+}
+
+// Lower-casing takes a shortcut through the simple mappings; it must still be the full mapping of
+// every scalar, as ICU gives it for the scalar alone in the root locale.
+TEST(CaseMapping, LowerCasingIsTheFullMappingOfEveryScalar) {
+    std::size_t differences = 0;
+    for (char32_t scalar = 0; scalar <= 0x10FFFF; ++scalar) {
+        if (scalar >= 0xD800 && scalar <= 0xDFFF) continue;
+        UChar source[2];
+        int32_t sourceLength = 0;
+        U16_APPEND_UNSAFE(source, sourceLength, scalar);
+        UChar mapped[8];
+        UErrorCode status = U_ZERO_ERROR;
+        const int32_t length = u_strToLower(mapped, 8, source, sourceLength, "", &status);
+        ASSERT_TRUE(U_SUCCESS(status));
+        std::string expected;
+        for (int32_t i = 0; i < length;) {
+            UChar32 c;
+            U16_NEXT(mapped, i, length, c);
+            appendScalar(expected, static_cast<char32_t>(c));
+        }
+        std::string single;
+        appendScalar(single, scalar);
+        if (lowercased(single) != expected && ++differences <= 5) {
+            ADD_FAILURE() << "U+" << std::hex << static_cast<unsigned>(scalar);
+        }
+    }
+    EXPECT_EQ(differences, 0u);
 }
 
 TEST(Normalization, ComparesByCanonicalEquivalence) {
