@@ -91,21 +91,23 @@ bool isAscii(std::string_view text) {
     return true;
 }
 
-bool isWellFormed(std::string_view text) {
+std::optional<std::size_t> firstIllFormedOffset(std::string_view text) {
     for (std::size_t offset = 0; offset < text.size();) {
         if (static_cast<unsigned char>(text[offset]) < 0x80) {
             ++offset;
             continue;
         }
         const DecodedScalar decoded = decodeScalar(text, offset);
-        if (decoded.scalar == kReplacementCharacter &&
-            text.substr(offset, decoded.length) != "\xEF\xBF\xBD") {
-            return false;
+        // U+FFFD written out in the text (EF BF BD) is well-formed.
+        if (decoded.scalar == kReplacementCharacter && text.substr(offset, decoded.length) != "\xEF\xBF\xBD") {
+            return offset;
         }
         offset += decoded.length;
     }
-    return true;
+    return std::nullopt;
 }
+
+bool isWellFormed(std::string_view text) { return !firstIllFormedOffset(text).has_value(); }
 
 void appendWellFormed(std::string& out, std::string_view text) {
     if (isWellFormed(text)) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -48,6 +49,9 @@ std::string fromScalars(std::u32string_view scalars);
 
 bool isAscii(std::string_view text);
 bool isWellFormed(std::string_view text);
+
+// The byte offset where the first ill-formed subsequence starts; none for well-formed text.
+std::optional<std::size_t> firstIllFormedOffset(std::string_view text);
 
 // The text with every ill-formed subsequence replaced by U+FFFD.
 std::string wellFormed(std::string_view text);

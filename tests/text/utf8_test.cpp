@@ -39,6 +39,8 @@ TEST(Utf8, IllFormedInputReadsAsReplacementCharacters) {
         EXPECT_TRUE(isWellFormed(wellFormed(c.input)));
     }
     EXPECT_TRUE(isWellFormed("привет \uFFFD"));
+    EXPECT_EQ(firstIllFormedOffset("привет \uFFFD"), std::nullopt);
+    EXPECT_EQ(firstIllFormedOffset("при\xD0"), 6u);
 }
 
 TEST(Utf8, EncodingNeverProducesIllFormedText) {
