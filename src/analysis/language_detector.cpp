@@ -86,12 +86,13 @@ const std::vector<std::string>& LanguageDetector::spellingLanguages() {
 }
 
 double LanguageDetector::unlikelySequencePenalty(std::string_view text, Language language) const {
-    return penaltyForKey(text::comparisonKey(text), language);
+    const std::string key = text::comparisonKey(text);
+    return penaltyForKey(key, text::characters(key), language);
 }
 
-double LanguageDetector::penaltyForKey(const std::string& key, Language language) const {
+double LanguageDetector::penaltyForKey(const std::string& key, const std::vector<std::string_view>& characters,
+                                       Language language) const {
     const LanguageRules& rules = rulesFor(language);
-    const auto characters = text::characters(key);
     const bool hasVowel = std::any_of(characters.begin(), characters.end(), [&](std::string_view character) {
         return isSingleVowel(character, rules.vowels);
     });
@@ -126,7 +127,7 @@ bool LanguageDetector::isSpelledInLowerCase(const std::string& lower, Language l
 
 double LanguageDetector::score(std::string_view text, Language as) {
     const std::string lower = text::lowercased(text);
-    const std::string key = text::comparisonKey(lower);
+    const std::string key = text::canonicalForm(lower);
 
     const auto& words = as == Language::english ? englishWords_ : russianWords_;
     double total = 0.0;
@@ -149,7 +150,7 @@ double LanguageDetector::score(std::string_view text, Language as) {
     const auto probability = hypotheses.find(languageTag(as));
     if (probability != hypotheses.end()) total += kRecognizerWeight * probability->second;
 
-    return total - penaltyForKey(key, as);
+    return total - penaltyForKey(key, characters, as);
 }
 
 DetectionResult LanguageDetector::evaluate(std::string_view text) {
@@ -176,13 +177,14 @@ DetectionResult LanguageDetector::evaluate(std::string_view text) {
 
 DetectionResult LanguageDetector::evaluateToken(std::string_view text) {
     DetectionResult best = evaluate(text);
-    std::string_view token = text;
-    std::size_t stripped = 0;
     static const ExceptionWords kNoExceptions;
-    while (!token.empty() && isStrippedPunctuation(text::lastCharacter(token))) {
-        if (stripped >= kMostStrippedPunctuation) break;
-        token = text::droppingLastCharacter(token);
-        ++stripped;
+    // Segmented once; each shortened token ends where one of these characters begins.
+    const std::vector<std::string_view> characters = text::characters(text);
+    std::size_t kept = characters.size();
+    while (kept > 0 && isStrippedPunctuation(characters[kept - 1])) {
+        if (characters.size() - kept >= kMostStrippedPunctuation) break;
+        --kept;
+        const std::string_view token = text.substr(0, static_cast<std::size_t>(characters[kept].data() - text.data()));
         if (!analyzer_.shouldAnalyze(token, kNoExceptions)) continue;
 
         DetectionResult candidate = evaluate(token);

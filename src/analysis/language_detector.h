@@ -54,7 +54,8 @@ public:
 private:
     const std::vector<std::string>& spellingLanguages();
     bool isSpelledInLowerCase(const std::string& lower, Language language);
-    double penaltyForKey(const std::string& key, Language language) const;
+    double penaltyForKey(const std::string& key, const std::vector<std::string_view>& characters,
+                         Language language) const;
 
     LayoutConverter converter_;
     SpellChecker& spellChecker_;

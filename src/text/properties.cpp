@@ -38,6 +38,8 @@ bool isLetterCharacter(std::string_view character) {
 
 bool isUppercaseCharacter(std::string_view character) {
     if (character.empty()) return false;
+    // Every ASCII character maps to itself or to its ASCII twin.
+    if (character.size() == 1) return character[0] >= 'A' && character[0] <= 'Z';
     if (isSingleScalar(character) && isUppercase(firstScalar(character))) return true;
     return canonicallyEqual(character, uppercased(character)) &&
            !canonicallyEqual(character, lowercased(character));
@@ -45,6 +47,7 @@ bool isUppercaseCharacter(std::string_view character) {
 
 bool isLowercaseCharacter(std::string_view character) {
     if (character.empty()) return false;
+    if (character.size() == 1) return character[0] >= 'a' && character[0] <= 'z';
     if (isSingleScalar(character) && isLowercase(firstScalar(character))) return true;
     return canonicallyEqual(character, lowercased(character)) &&
            !canonicallyEqual(character, uppercased(character));
