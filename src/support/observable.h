@@ -36,7 +36,8 @@ public:
         }
     }
 
-    [[nodiscard]] Subscription subscribe(Callback callback) {
+    // Const, so that an owner can publish a read-only view of a field it alone may set.
+    [[nodiscard]] Subscription subscribe(Callback callback) const {
         const std::uint64_t id = subscribers_->nextId++;
         subscribers_->callbacks.emplace(id, std::make_shared<Callback>(std::move(callback)));
         return Subscription([weak = std::weak_ptr<Subscribers>(subscribers_), id] {

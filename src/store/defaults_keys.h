@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string_view>
+
+// Every key the program keeps in the user defaults store.
+namespace tarvelo::defaults_keys {
+
+inline constexpr std::string_view autoSwitch = "settings.autoSwitch";
+inline constexpr std::string_view sound = "settings.sound";
+inline constexpr std::string_view notification = "settings.notification";
+inline constexpr std::string_view menuIcon = "settings.menuIcon";
+inline constexpr std::string_view sensitivity = "settings.sensitivity";
+inline constexpr std::string_view pauseUntil = "settings.pauseUntil";
+// Written true when the user finishes onboarding; read at launch. Not registered, so absent is false.
+inline constexpr std::string_view onboarding = "settings.onboarding";
+inline constexpr std::string_view exceptions = "learning.exceptions";
+inline constexpr std::string_view disabledBundleIdentifiers = "applications.disabledBundleIdentifiers";
+inline constexpr std::string_view applicationsDefaultsVersion = "applications.defaultsVersion";
+inline constexpr std::string_view dailyStatistics = "statistics.daily.v1";
+
+}  // namespace tarvelo::defaults_keys

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/defaults_store.h"
+#include "platform/login_items.h"
+#include "platform/notification_center.h"
+#include "support/clock.h"
+#include "support/lifetime.h"
+#include "support/observable.h"
+#include "support/subscription.h"
+
+namespace tarvelo {
+
+// The user's preferences. Each is published; setting a stored one writes it to the defaults at once,
+// so nothing needs saving at quit. Launch at login is not stored: it mirrors the login-item service.
+class SettingsManager {
+public:
+    static constexpr double kDefaultSensitivity = 0.72;
+    // How long "Pause for 5 Minutes" pauses automatic correction.
+    static constexpr double kPauseDuration = 300.0;
+
+    SettingsManager(DefaultsStore& defaults, const Clock& clock, LoginItems& loginItems,
+                    NotificationCenter& notificationCenter);
+    SettingsManager(const SettingsManager&) = delete;
+    SettingsManager& operator=(const SettingsManager&) = delete;
+
+    Observable<bool> isAutoSwitchEnabled;
+    Observable<bool> playSound;
+    Observable<bool> showNotification;
+    Observable<bool> showMenuBarIcon;
+    // A fraction from 0 to 1 as the slider edits it; neither clamped nor rounded.
+    Observable<double> sensitivity;
+    // Wall-clock seconds; the stored key is removed while this is none.
+    Observable<std::optional<double>> pauseUntil;
+    // Written by setLaunchAtLogin only; a view that sets them directly changes nothing in the system.
+    Observable<bool> launchAtLogin;
+    Observable<std::optional<std::string>> launchAtLoginError;
+
+    // True exactly while `pauseUntil` is later than now; an expired date stays stored.
+    bool isPaused() const;
+    // Pauses automatic correction for five minutes from now, replacing any running pause.
+    void pause();
+    void resume();
+
+    void setLaunchAtLogin(bool enabled);
+    // Sets `showNotification` and, when it is turned on, asks for permission; a refusal turns it off.
+    void setNotificationsEnabled(bool enabled);
+
+private:
+    void storePauseUntil(const std::optional<double>& value);
+
+    DefaultsStore& defaults_;
+    const Clock& clock_;
+    LoginItems& loginItems_;
+    NotificationCenter& notificationCenter_;
+    std::vector<Subscription> storing_;
+    Lifetime lifetime_;
+};
+
+}  // namespace tarvelo
