@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <ostream>
 
 #include <gtest/gtest.h>
 
@@ -19,6 +20,8 @@ namespace fs = std::filesystem;
 struct StoreMaker {
     const char* name;
     std::function<std::unique_ptr<DefaultsStore>(const fs::path& folder)> make;
+
+    friend void PrintTo(const StoreMaker& maker, std::ostream* out) { *out << maker.name; }
 };
 
 class DefaultsStoreContract : public ::testing::TestWithParam<StoreMaker> {
