@@ -5,7 +5,19 @@ TARVELO_PACKAGES=(
   cmake ninja-build g++ pkg-config
   libicu-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libenchant-2-dev hunspell-en-us hunspell-ru
 )
+
+# What scripts/corpora renders the development corpora from.
+TARVELO_CORPUS_PACKAGES=(manpages manpages-ru man-db groff-base)
+
+# What scripts/accuracy needs beyond the build and scripts/corpora: gnuplot for the plot, and a font
+# it can name.
+TARVELO_REPORT_PACKAGES=(gnuplot-nox fonts-dejavu-core)
+
+# What scripts/generate-model reads to rebuild data/letter_model.txt; the build itself needs none of
+# it, because the generated model is kept in the repository.
+TARVELO_MODEL_PACKAGES=(hunspell-tools hunspell-en-us hunspell-ru wamerican)
 
 tarvelo_missing_packages() {
   local package

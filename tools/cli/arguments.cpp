@@ -90,4 +90,10 @@ ConversionDirection parseTargetLayout(std::string_view value) {
     throw CommandError(ErrorKind::usage, "--to must be 'ru' or 'en', not " + quoted(value));
 }
 
+SignalSource parseSignalSource(std::string_view value) {
+    if (value == "none") return SignalSource::none;
+    if (value == "system") return SignalSource::system;
+    throw CommandError(ErrorKind::usage, "--signals must be 'none' or 'system', not " + quoted(value));
+}
+
 }  // namespace tarvelo::cli

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "analysis/conversion_direction.h"
+#include "signals.h"
 
 namespace tarvelo::cli {
 
@@ -40,5 +41,9 @@ double parseSensitivity(std::string_view value);
 // "ru" (convert as typed on the English layout) or "en" (as typed on the Russian layout). Throws
 // CommandError (usage) otherwise.
 ConversionDirection parseTargetLayout(std::string_view value);
+
+// "none" (signals that find nothing, for reproducible scores) or "system" (the desktop's spelling
+// dictionaries and recogniser). Throws CommandError (usage) otherwise.
+SignalSource parseSignalSource(std::string_view value);
 
 }  // namespace tarvelo::cli

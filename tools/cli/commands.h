@@ -12,6 +12,7 @@ namespace tarvelo::cli {
 
 int runConvert(std::span<const std::string_view> arguments, const Io& io);
 int runDetect(std::span<const std::string_view> arguments, const Io& io);
+int runEval(std::span<const std::string_view> arguments, const Io& io);
 int runFix(std::span<const std::string_view> arguments, const Io& io);
 
 }  // namespace tarvelo::cli

@@ -15,7 +15,7 @@
 namespace tarvelo::cli {
 namespace {
 
-constexpr std::string_view kHelp = R"(Usage: tarvelo-cli detect [--sensitivity S] [TOKEN...]
+constexpr std::string_view kHelp = R"(Usage: tarvelo-cli detect [--sensitivity S] [--signals none|system] [TOKEN...]
 
 Shows how each TOKEN would be judged as a finished word, or each token of
 standard input (separated by white space) when no TOKEN is given. Prints one
@@ -35,12 +35,15 @@ JSON object per token and line, with these members in this order:
   correct         analyzed, typed in the wrong layout, and margin at least
                   2.8 x S + 1.6: the word would be corrected
 
-Scores use the built-in word and letter-pair lists; no spelling dictionary or
-language recogniser is consulted.
-
 Options:
   --sensitivity S  confidence threshold from 0 to 1 (default 0.72); a higher
                    value asks for a larger margin
+  --signals system score with the built-in word and letter-pair lists, the
+                   hunspell en_US and ru_RU dictionaries (through Enchant) and
+                   the built-in letter-model recogniser, as the application
+                   does (the default)
+  --signals none   score with the built-in lists alone: the same scores on
+                   every machine
   --               every argument after this is a TOKEN
   -h, --help       show this help
 )";
@@ -71,13 +74,16 @@ std::vector<std::string> tokensOf(std::string_view text) {
 }  // namespace
 
 int runDetect(std::span<const std::string_view> arguments, const Io& io) {
-    const Arguments parsed = parseArguments(arguments, {.valueOptions = {"sensitivity"}, .acceptsOperands = true});
+    const Arguments parsed =
+        parseArguments(arguments, {.valueOptions = {"sensitivity", "signals"}, .acceptsOperands = true});
     if (parsed.help) {
         writeOutput(io.out, kHelp);
         return kExitSuccess;
     }
     const auto sensitivity = parsed.option("sensitivity");
-    TokenJudge judge(makeSignals(), sensitivity ? parseSensitivity(*sensitivity) : kDefaultSensitivity);
+    const auto signals = parsed.option("signals");
+    TokenJudge judge(makeSignals(signals ? parseSignalSource(*signals) : kDefaultSignalSource),
+                     sensitivity ? parseSensitivity(*sensitivity) : kDefaultSensitivity);
 
     std::vector<std::string> tokens = parsed.operands;
     if (tokens.empty()) {

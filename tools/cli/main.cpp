@@ -1,5 +1,7 @@
 // tarvelo-cli: converts, judges and fixes text typed in the wrong keyboard layout, from the shell.
 
+#include <unistd.h>
+
 #include <exception>
 #include <iostream>
 #include <span>
@@ -20,6 +22,7 @@ Russian (ЙЦУКЕН): "ghbdtn" typed on the English layout meant "привет
 Commands:
   convert  convert standard input key by key into the other layout
   detect   show how each token would be judged, as JSON lines
+  eval     measure false corrections and recall on corpora of running text
   fix      correct the words of standard input typed in the wrong layout
 
 Run 'tarvelo-cli COMMAND --help' for the options of a command.
@@ -36,6 +39,7 @@ struct Command {
 constexpr Command kCommands[] = {
     {"convert", runConvert},
     {"detect", runDetect},
+    {"eval", runEval},
     {"fix", runFix},
 };
 
@@ -74,7 +78,7 @@ int main(int argc, char** argv) {
     // The commands read and write whole texts through the C++ streams only.
     std::ios::sync_with_stdio(false);
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
-    const tarvelo::cli::Io io{std::cin, std::cout, std::cerr};
+    const tarvelo::cli::Io io{std::cin, std::cout, std::cerr, isatty(STDERR_FILENO) == 1};
     try {
         return tarvelo::cli::run(arguments, io);
     } catch (const std::exception& error) {

@@ -5,6 +5,8 @@
 
 #include "platform/fake/null_language_recognizer.h"
 #include "platform/fake/null_spell_checker.h"
+#include "platform/linux/enchant_spell_checker.h"
+#include "platform/linux/letter_model_language_recognizer.h"
 
 namespace tarvelo::cli {
 
@@ -15,6 +17,9 @@ Signals makeSignals(SignalSource source) {
     switch (source) {
         case SignalSource::none:
             return Signals(std::make_unique<NullSpellChecker>(), std::make_unique<NullLanguageRecognizer>());
+        case SignalSource::system:
+            return Signals(std::make_unique<desktop::EnchantSpellChecker>(),
+                           std::make_unique<desktop::LetterModelLanguageRecognizer>());
     }
     throw std::invalid_argument("unknown signal source");
 }

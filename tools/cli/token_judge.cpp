@@ -14,20 +14,19 @@ bool isWrongLayout(LanguageClassification classification) {
 
 }  // namespace
 
-double requiredMargin(double sensitivity) { return 2.8 * sensitivity + 1.6; }
-
 TokenJudge::TokenJudge(Signals signals, double sensitivity)
     : signals_(std::move(signals)),
       detector_(LayoutConverter(), signals_.spellChecker(), signals_.recognizer()),
-      requiredMargin_(requiredMargin(sensitivity)) {}
+      sensitivity_(sensitivity) {}
 
 TokenVerdict TokenJudge::judge(std::string_view token) {
     TokenVerdict verdict;
     verdict.result = detector_.evaluateToken(token);
     verdict.margin = verdict.result.convertedScore - verdict.result.originalScore;
     verdict.analyzed = analyzer_.shouldAnalyze(token, noExceptions_);
-    verdict.correct = verdict.analyzed && verdict.result.direction.has_value() &&
-                      isWrongLayout(verdict.result.classification) && verdict.margin >= requiredMargin_;
+    verdict.wrongLayout = verdict.analyzed && verdict.result.direction.has_value() &&
+                          isWrongLayout(verdict.result.classification);
+    verdict.correct = verdict.wrongLayout && meetsRequiredMargin(verdict.margin, sensitivity_);
     return verdict;
 }
 

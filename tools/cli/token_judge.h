@@ -13,7 +13,11 @@ namespace tarvelo::cli {
 inline constexpr double kDefaultSensitivity = 0.72;
 
 // How far the converted form must outscore the token for a correction: 1.6 at sensitivity 0, 4.4 at 1.
-double requiredMargin(double sensitivity);
+inline double requiredMargin(double sensitivity) { return 2.8 * sensitivity + 1.6; }
+
+// The margin rule of the typing engine: a margin exactly at the required margin corrects, a NaN
+// margin never does.
+inline bool meetsRequiredMargin(double margin, double sensitivity) { return margin >= requiredMargin(sensitivity); }
 
 // What the typing engine would make of one finished word.
 struct TokenVerdict {
@@ -22,8 +26,11 @@ struct TokenVerdict {
     double margin = 0.0;
     // The word analyzer lets the token be scored (no exception words).
     bool analyzed = false;
-    // Analyzed, typed in the wrong layout, and winning by at least the required margin: the engine
-    // would type result.converted in its place.
+    // Analyzed, with a direction, and classified as typed in the wrong layout: the engine corrects
+    // it at every sensitivity whose required margin `margin` meets.
+    bool wrongLayout = false;
+    // Typed in the wrong layout and winning by at least the required margin of the judge's
+    // sensitivity: the engine would type result.converted in its place.
     bool correct = false;
 };
 
@@ -42,7 +49,7 @@ private:
     LanguageDetector detector_;
     WordAnalyzer analyzer_;
     ExceptionWords noExceptions_;
-    double requiredMargin_;
+    double sensitivity_;
 };
 
 }  // namespace tarvelo::cli
