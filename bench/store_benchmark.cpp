@@ -22,20 +22,25 @@ fs::path temporaryFolder() {
     return ::mkdtemp(pattern.data());
 }
 
+// Counts one correction on each of 91 days, the most the statistics keep, then times one more.
+void timeCorrectionAfterFullRetention(benchmark::State& state, DefaultsStore& store) {
+    ManualClock clock(1'796'515'200.0);
+    FixedCalendar calendar(0, Weekday::monday);
+    StatisticsManager statistics(store, clock, calendar);
+    for (int day = 0; day < 91; ++day) {
+        statistics.recordCorrection(ConversionDirection::englishToRussian);
+        clock.advance(86'400.0);
+    }
+    for (auto _ : state) statistics.recordCorrection(ConversionDirection::russianToEnglish);
+}
+
 // What one confirmed correction costs on disk: the statistics of 91 days re-encoded, then the whole
 // defaults file replaced atomically, with both fsyncs. Depends on the disk more than on the code.
 void fileStoreStatisticsWrite(benchmark::State& state) {
     const fs::path folder = temporaryFolder();
     {
         desktop::JsonFileDefaultsStore store(folder / "defaults.json");
-        ManualClock clock(1'796'515'200.0);
-        FixedCalendar calendar(0, Weekday::monday);
-        StatisticsManager statistics(store, clock, calendar);
-        for (int day = 0; day < 91; ++day) {
-            statistics.recordCorrection(ConversionDirection::englishToRussian);
-            clock.advance(86'400.0);
-        }
-        for (auto _ : state) statistics.recordCorrection(ConversionDirection::russianToEnglish);
+        timeCorrectionAfterFullRetention(state, store);
         state.counters["file_bytes"] = static_cast<double>(fs::file_size(folder / "defaults.json"));
     }
     fs::remove_all(folder);
@@ -45,14 +50,7 @@ BENCHMARK(fileStoreStatisticsWrite)->Unit(benchmark::kMicrosecond);
 // The same correction counted on the memory store: the manager's own share of the cost.
 void memoryStoreStatisticsWrite(benchmark::State& state) {
     MemoryDefaultsStore store;
-    ManualClock clock(1'796'515'200.0);
-    FixedCalendar calendar(0, Weekday::monday);
-    StatisticsManager statistics(store, clock, calendar);
-    for (int day = 0; day < 91; ++day) {
-        statistics.recordCorrection(ConversionDirection::englishToRussian);
-        clock.advance(86'400.0);
-    }
-    for (auto _ : state) statistics.recordCorrection(ConversionDirection::russianToEnglish);
+    timeCorrectionAfterFullRetention(state, store);
 }
 BENCHMARK(memoryStoreStatisticsWrite)->Unit(benchmark::kMicrosecond);
 
