@@ -80,10 +80,7 @@ int runDetect(std::span<const std::string_view> arguments, const Io& io) {
         writeOutput(io.out, kHelp);
         return kExitSuccess;
     }
-    const auto sensitivity = parsed.option("sensitivity");
-    const auto signals = parsed.option("signals");
-    TokenJudge judge(makeSignals(signals ? parseSignalSource(*signals) : kDefaultSignalSource),
-                     sensitivity ? parseSensitivity(*sensitivity) : kDefaultSensitivity);
+    TokenJudge judge(makeSignals(signalSourceOption(parsed)), sensitivityOption(parsed));
 
     std::vector<std::string> tokens = parsed.operands;
     if (tokens.empty()) {

@@ -142,10 +142,8 @@ int runEval(std::span<const std::string_view> arguments, const Io& io) {
     if (const auto path = parsed.option("en")) named.push_back({Language::english, std::string(*path)});
     if (const auto path = parsed.option("ru")) named.push_back({Language::russian, std::string(*path)});
     if (named.empty()) throw CommandError(ErrorKind::usage, "give an English corpus (--en FILE), a Russian one (--ru FILE) or both");
-    const auto signalsOption = parsed.option("signals");
-    const SignalSource signals = signalsOption ? parseSignalSource(*signalsOption) : kDefaultSignalSource;
-    const auto sensitivityOption = parsed.option("sensitivity");
-    const double sensitivity = sensitivityOption ? parseSensitivity(*sensitivityOption) : kDefaultSensitivity;
+    const SignalSource signals = signalSourceOption(parsed);
+    const double sensitivity = sensitivityOption(parsed);
     const auto formatOption = parsed.option("format");
     const Format format = formatOption ? parseFormat(*formatOption) : Format::markdown;
     const auto topOption = parsed.option("top");

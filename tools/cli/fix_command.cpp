@@ -65,10 +65,7 @@ int runFix(std::span<const std::string_view> arguments, const Io& io) {
         writeOutput(io.out, kHelp);
         return kExitSuccess;
     }
-    const auto sensitivity = parsed.option("sensitivity");
-    const auto signals = parsed.option("signals");
-    TokenJudge judge(makeSignals(signals ? parseSignalSource(*signals) : kDefaultSignalSource),
-                     sensitivity ? parseSensitivity(*sensitivity) : kDefaultSensitivity);
+    TokenJudge judge(makeSignals(signalSourceOption(parsed)), sensitivityOption(parsed));
 
     const std::string input = readWellFormedInput(io.in);
     writeOutput(io.out, fixText(input, judge));

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "analysis/layout_converter.h"
+#include "arguments.h"
 
 namespace tarvelo::cli {
 namespace {
@@ -28,6 +29,16 @@ TokenVerdict TokenJudge::judge(std::string_view token) {
                           isWrongLayout(verdict.result.classification);
     verdict.correct = verdict.wrongLayout && meetsRequiredMargin(verdict.margin, sensitivity_);
     return verdict;
+}
+
+double sensitivityOption(const Arguments& parsed) {
+    const auto value = parsed.option("sensitivity");
+    return value ? parseSensitivity(*value) : kDefaultSensitivity;
+}
+
+SignalSource signalSourceOption(const Arguments& parsed) {
+    const auto value = parsed.option("signals");
+    return value ? parseSignalSource(*value) : kDefaultSignalSource;
 }
 
 }  // namespace tarvelo::cli

@@ -19,6 +19,12 @@ inline double requiredMargin(double sensitivity) { return 2.8 * sensitivity + 1.
 // margin never does.
 inline bool meetsRequiredMargin(double margin, double sensitivity) { return margin >= requiredMargin(sensitivity); }
 
+struct Arguments;
+
+// What --sensitivity and --signals ask for, else the defaults; a bad value is a usage error.
+double sensitivityOption(const Arguments& parsed);
+SignalSource signalSourceOption(const Arguments& parsed);
+
 // What the typing engine would make of one finished word.
 struct TokenVerdict {
     DetectionResult result;
