@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -12,6 +13,9 @@ struct BoundarySnapshot {
     std::string delimiter;  // the one character that closed the word: white space or one of !?"():
     std::optional<std::string> bundleIdentifier;  // the frontmost application when the delimiter went down
     double timestamp = 0.0;                       // when the word was closed (wall-clock seconds)
+    // How many keys had reached the focused application once the delimiter had: a replacement made by
+    // keystrokes, which cannot look at the text, goes ahead only while no key has followed.
+    std::uint64_t keyCount = 0;
 };
 
 }  // namespace tarvelo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -16,6 +17,8 @@ struct CorrectionSnapshot {
     ConversionDirection direction = ConversionDirection::englishToRussian;
     std::optional<std::string> bundleIdentifier;  // the application the word was typed in
     double timestamp = 0.0;                       // when the replacement was sent, before it was verified
+    // How many keys had reached the focused application when the replacement was sent.
+    std::uint64_t keyCount = 0;
 };
 
 }  // namespace tarvelo

@@ -130,4 +130,38 @@ std::size_t utf16Length(std::string_view text) {
     return units;
 }
 
+std::u16string toUtf16(std::string_view text) {
+    std::u16string units;
+    units.reserve(text.size());
+    forEachScalar(text, [&](char32_t scalar) {
+        if (scalar > 0xFFFF) {
+            const char32_t offset = scalar - 0x10000;
+            units.push_back(static_cast<char16_t>(0xD800 + (offset >> 10)));
+            units.push_back(static_cast<char16_t>(0xDC00 + (offset & 0x3FF)));
+        } else {
+            units.push_back(static_cast<char16_t>(scalar));
+        }
+    });
+    return units;
+}
+
+std::string fromUtf16(std::u16string_view units) {
+    std::string text;
+    text.reserve(units.size());
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const char16_t unit = units[i];
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+            units[i + 1] <= 0xDFFF) {
+            appendScalar(text, 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) +
+                                   (static_cast<char32_t>(units[i + 1]) - 0xDC00));
+            ++i;
+        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+            appendScalar(text, kReplacementCharacter);
+        } else {
+            appendScalar(text, unit);
+        }
+    }
+    return text;
+}
+
 }  // namespace tarvelo::text

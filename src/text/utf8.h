@@ -62,4 +62,10 @@ void appendWellFormed(std::string& out, std::string_view text);
 // Length in UTF-16 code units, the unit of accessibility ranges and synthesised typing.
 std::size_t utf16Length(std::string_view text);
 
+// The UTF-16 code units of `text`.
+std::u16string toUtf16(std::string_view text);
+
+// UTF-8 for UTF-16 code units; an unpaired surrogate becomes U+FFFD.
+std::string fromUtf16(std::u16string_view units);
+
 }  // namespace tarvelo::text

@@ -58,5 +58,17 @@ TEST(Utf8, CountsUtf16CodeUnits) {
     EXPECT_EQ(utf16Length("е\u0308"), 2u);  // one character, two scalars
 }
 
+TEST(Utf8, ConvertsToAndFromUtf16) {
+    for (const std::string text : {"", "ghbdtn ", "привет", "a😀b", "е\u0308"}) {
+        const std::u16string units = toUtf16(text);
+        EXPECT_EQ(units.size(), utf16Length(text)) << text;
+        EXPECT_EQ(fromUtf16(units), text) << text;
+    }
+    EXPECT_EQ(toUtf16("a😀"), (std::u16string{u'a', char16_t{0xD83D}, char16_t{0xDE00}}));
+    // Unpaired surrogates, as a field cut in the middle of a pair would give.
+    EXPECT_EQ(fromUtf16(std::u16string{char16_t{0xD83D}, u'x'}), "\uFFFDx");
+    EXPECT_EQ(fromUtf16(std::u16string{u'x', char16_t{0xDE00}}), "x\uFFFD");
+}
+
 }  // namespace
 }  // namespace tarvelo::text

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+#include "pipeline/auto_switch_engine.h"
+#include "pipeline/boundary_snapshot.h"
+#include "pipeline/pipeline_platform.h"
+#include "pipeline/word_buffer.h"
+#include "platform/event_tap.h"
+#include "services/accessibility_service.h"
+#include "services/permission_manager.h"
+#include "support/lifetime.h"
+#include "support/observable.h"
+
+namespace tarvelo {
+
+// The single entry of typed text. It sees every key-down before the focused application does, keeps the
+// current word, and 0.08 s after each word boundary hands the closed word to the engine. It swallows
+// only the presses it acts on (Option–Space, Option–Command–Space, and Command–Z while an undo is
+// possible); every other event passes unchanged, and the system's own marked events pass unexamined.
+class KeyboardMonitor {
+public:
+    static constexpr std::uint64_t kOptionMask = 0x80000;
+    static constexpr std::uint64_t kCommandMask = 0x100000;
+    static constexpr std::uint64_t kControlMask = 0x40000;
+    static constexpr std::uint16_t kSpaceKey = 49;
+    static constexpr std::uint16_t kDeleteKey = 51;
+    static constexpr std::uint16_t kZKey = 6;
+    static constexpr double kProcessingDelay = 0.08;
+    static constexpr double kLastBoundaryLifetime = 12.0;
+
+    KeyboardMonitor(AccessibilityService& accessibility, PermissionManager& permissions, AutoSwitchEngine& engine,
+                    const PipelinePlatform& platform);
+    // Removes the tap, which must not call a destroyed monitor.
+    ~KeyboardMonitor();
+    KeyboardMonitor(const KeyboardMonitor&) = delete;
+    KeyboardMonitor& operator=(const KeyboardMonitor&) = delete;
+
+    const Observable<bool>& isRunning() const { return isRunning_; }
+    const Observable<std::size_t>& currentWordLength() const { return currentWordLength_; }
+    const std::optional<BoundarySnapshot>& lastBoundary() const { return lastBoundary_; }
+
+    // Installs the tap when listening is permitted; does nothing while one is installed.
+    void start();
+    // Removes the tap and forgets the current word; the last closed word stays.
+    void stop();
+    // Reads both permissions afresh, then stops and starts again.
+    void restartIfPossible();
+
+    // Converts the word being typed, else the last closed word.
+    void convertLastWord();
+
+    // What the tap calls for each event.
+    TapAnswer callback(const KeyEventRecord& event);
+
+private:
+    TapAnswer handle(const KeyEventRecord& event);
+    void clear();
+    void publishLength();
+
+    AccessibilityService& accessibility_;
+    PermissionManager& permissions_;
+    AutoSwitchEngine& engine_;
+    EventTap& eventTap_;
+    Workspace& workspace_;
+    const Clock& clock_;
+    Scheduler& scheduler_;
+    bool tapInstalled_ = false;
+    WordBuffer buffer_;
+    std::optional<BoundarySnapshot> lastBoundary_;
+    Observable<bool> isRunning_{false};
+    Observable<std::size_t> currentWordLength_{0};
+    Lifetime lifetime_;
+};
+
+}  // namespace tarvelo

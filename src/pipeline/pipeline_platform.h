@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/event_tap.h"
+#include "platform/keyboard_events.h"
+#include "platform/language_recognizer.h"
+#include "platform/notification_center.h"
+#include "platform/spell_checker.h"
+#include "platform/system_sound.h"
+#include "platform/workspace.h"
+#include "services/accessibility_service.h"
+#include "support/clock.h"
+#include "support/scheduler.h"
+
+namespace tarvelo {
+
+// What the typing pipeline is given from below: the desktop's services and the process-wide
+// accessibility service. Every referent outlives the engine and the monitor.
+struct PipelinePlatform {
+    AccessibilityService& accessibility;
+    KeyboardEvents& keyboardEvents;
+    EventTap& eventTap;
+    Workspace& workspace;
+    SpellChecker& spellChecker;
+    LanguageRecognizer& recognizer;
+    SystemSound& sound;
+    NotificationCenter& notificationCenter;
+    const Clock& clock;
+    Scheduler& scheduler;
+};
+
+}  // namespace tarvelo

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace tarvelo {
+
+// The values the keyboard monitor takes from one tapped event. Key codes and modifier bits are the
+// virtual ones the monitor knows (Space 49, Delete 51, Z 6; Option 0x80000, Command 0x100000,
+// Control 0x40000), whatever the desktop's own are.
+struct KeyEventRecord {
+    static constexpr std::uint32_t kKeyDown = 10;
+    static constexpr std::uint32_t kTapDisabledByTimeout = 0xFFFFFFFE;
+    static constexpr std::uint32_t kTapDisabledByUserInput = 0xFFFFFFFF;
+
+    std::uint32_t type = kKeyDown;
+    std::uint64_t flags = 0;
+    std::uint16_t keyCode = 0;
+    std::int64_t userData = 0;  // the source user-data field (field 42)
+    // The text the focused application inserts for the key (at most 8 UTF-16 code units); none when
+    // the key gives no text.
+    std::optional<std::string> characters;
+};
+
+// What the tap does with an event: hand it on unchanged, or drop it.
+enum class TapAnswer { pass, swallow };
+
+// A session-wide tap of key-down events, delivered one at a time on the main thread before the focused
+// application gets them. Events the system posted itself come through too, with their user data.
+class EventTap {
+public:
+    using Callback = std::function<TapAnswer(const KeyEventRecord&)>;
+
+    virtual ~EventTap() = default;
+    EventTap(const EventTap&) = delete;
+    EventTap& operator=(const EventTap&) = delete;
+
+    // Creates the tap, attaches it to the main loop and enables it. False when the tap cannot be made
+    // (for example without permission to listen to the keyboard); nothing is installed then.
+    virtual bool install(Callback callback) = 0;
+
+    // Enables a tap that the system disabled; does nothing without a tap.
+    virtual void enable() = 0;
+
+    // Disables and removes the tap; the callback is not called again. Does nothing without a tap.
+    virtual void remove() = 0;
+
+protected:
+    EventTap() = default;
+};
+
+}  // namespace tarvelo

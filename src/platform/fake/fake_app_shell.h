@@ -1,0 +1,19 @@
+#pragma once
+
+#include <vector>
+
+#include "platform/app_shell.h"
+
+namespace tarvelo {
+
+// Records every activation policy it is given.
+class FakeAppShell final : public AppShell {
+public:
+    void setActivationPolicy(ActivationPolicy policy) override { policies_.push_back(policy); }
+    const std::vector<ActivationPolicy>& policies() const { return policies_; }
+
+private:
+    std::vector<ActivationPolicy> policies_;
+};
+
+}  // namespace tarvelo

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/event_tap.h"
+#include "platform/fake/fake_desktop.h"
+#include "platform/keyboard_events.h"
+
+namespace tarvelo {
+
+// The keyboard of the pretend desktop. The user's keys and the events the system posts both go through
+// the installed tap first, as on a real desktop (posted events carry their user data); an event the tap
+// passes reaches the focused text element, which types or deletes as an application would.
+class FakeKeyboard final : public EventTap, public KeyboardEvents {
+public:
+    // Virtual key codes and modifier bits that the keyboard monitor knows.
+    static constexpr std::uint16_t kSpaceKey = 49;
+    static constexpr std::uint16_t kDeleteKey = 51;
+    static constexpr std::uint16_t kZKey = 6;
+    static constexpr std::uint64_t kOption = 0x80000;
+    static constexpr std::uint64_t kCommand = 0x100000;
+    static constexpr std::uint64_t kControl = 0x40000;
+    static constexpr std::uint64_t kShift = 0x20000;
+
+    explicit FakeKeyboard(FakeDesktop& desktop) : desktop_(desktop) {}
+
+    // The user's keys. Each answers what the tap did with the key (pass without a tap).
+    TapAnswer press(const KeyEventRecord& event);
+    // One key per character, each giving that character with no modifiers.
+    void type(std::string_view text);
+    TapAnswer pressDelete();
+    TapAnswer pressChord(std::uint16_t keyCode, std::uint64_t flags, std::optional<std::string> characters = std::nullopt);
+    // The system disables the tap (a slow callback or user input) and says so through the callback.
+    TapAnswer disableTap(std::uint32_t reason = KeyEventRecord::kTapDisabledByTimeout);
+
+    // The tap as the monitor sees it.
+    void setInstallFails(bool fails) { installFails_ = fails; }
+    bool isInstalled() const { return static_cast<bool>(callback_); }
+    bool isEnabled() const { return enabled_; }
+    std::size_t installCount() const { return installCount_; }
+
+    // Everything posted, in order, key-ups included.
+    const std::vector<KeyboardEvent>& posted() const { return posted_; }
+    // The `n`-th post from now on (1 is the next) cannot be created; the others are.
+    void failOnPost(std::size_t n);
+
+    bool install(Callback callback) override;
+    void enable() override;
+    void remove() override;
+    bool post(const KeyboardEvent& event) override;
+
+private:
+    TapAnswer deliver(const KeyEventRecord& event);
+    void apply(const KeyEventRecord& event);
+
+    FakeDesktop& desktop_;
+    Callback callback_;
+    bool enabled_ = false;
+    bool installFails_ = false;
+    std::size_t installCount_ = 0;
+    std::vector<KeyboardEvent> posted_;
+    std::optional<std::size_t> failAtPost_;
+};
+
+}  // namespace tarvelo

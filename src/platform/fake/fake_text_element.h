@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/accessibility_api.h"
+#include "platform/text_range.h"
+
+namespace tarvelo {
+
+// An editable text element as an application shows it through accessibility: a role, an optional
+// subrole, an optional protected-content value, the text and the selection (UTF-16 code units; a
+// selection of length 0 is the caret). Typing and Backspace change it as a text field does. It can be
+// told to refuse the edit of "AXSelectedText" or to lack "AXStringForRange", as some applications do.
+class FakeTextElement final : public AccessibilityElement {
+public:
+    explicit FakeTextElement(std::string role = "AXTextArea", std::optional<std::string> subrole = std::nullopt);
+
+    // The text, with the caret at its end.
+    void setText(std::string_view text);
+    // The text with a caret marked by "|" (or a selection by two "|"), for example "ab|cd" or "a|bc|d".
+    void setMarkedText(std::string_view marked);
+    const std::string& text() const;
+    TextRange selection() const { return selection_; }
+    void setSelection(TextRange range);
+    // The text with the caret marked as "|" (a selection by two "|"), for reading in test failures.
+    std::string markedText() const;
+
+    // What the application does with a key: the text replaces the selection and the caret follows it;
+    // Backspace deletes the selection, else the character before the caret.
+    void insert(std::string_view text);
+    void deleteBackward();
+
+    void setRole(std::string role) { role_ = std::move(role); }
+    void setSubrole(std::optional<std::string> subrole) { subrole_ = std::move(subrole); }
+    void setProtectedContent(std::optional<AccessibilityValue> value) { protectedContent_ = std::move(value); }
+    void setRefusesSelectedText(bool refuses) { refusesSelectedText_ = refuses; }
+    void setLacksStringForRange(bool lacks) { lacksStringForRange_ = lacks; }
+
+    // Accessibility requests answered so far, and the edits among them that changed the text or selection.
+    std::size_t requestCount() const { return requestCount_; }
+    std::size_t changeCount() const { return changeCount_; }
+
+    AccessibilityAnswer copyAttribute(std::string_view name) override;
+    int setAttribute(std::string_view name, const AccessibilityValue& value) override;
+    AccessibilityAnswer copyParameterizedAttribute(std::string_view name,
+                                                   const AccessibilityValue& parameter) override;
+
+private:
+    void replaceUnits(TextRange range, std::u16string_view replacement);
+
+    std::string role_;
+    std::optional<std::string> subrole_;
+    std::optional<AccessibilityValue> protectedContent_;
+    std::u16string units_;
+    mutable std::string text_;  // the UTF-8 form of units_, kept in step
+    TextRange selection_;
+    bool refusesSelectedText_ = false;
+    bool lacksStringForRange_ = false;
+    std::size_t requestCount_ = 0;
+    std::size_t changeCount_ = 0;
+};
+
+}  // namespace tarvelo

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "analysis/layout_converter.h"
+#include "platform/keyboard_events.h"
+#include "services/accessibility_service.h"
+
+namespace tarvelo {
+
+// Changes text in the focused application: by one accessibility edit where the application allows it,
+// else by marked Backspace presses and typed text. Every event it posts carries the synthetic-event
+// marker so that the keyboard monitor lets it pass.
+class TextReplacementService {
+public:
+    static constexpr std::uint16_t kBackspaceKey = 51;
+    static constexpr std::uint16_t kTypingKey = 0;
+    // The most UTF-16 code units one typing event carries.
+    static constexpr std::size_t kChunkSize = 20;
+
+    TextReplacementService(AccessibilityService& accessibility, KeyboardEvents& keyboard)
+        : accessibility_(accessibility), keyboard_(keyboard) {}
+    TextReplacementService(const TextReplacementService&) = delete;
+    TextReplacementService& operator=(const TextReplacementService&) = delete;
+
+    // Removes `characterCount` characters before the caret and types `text`. True when everything was
+    // handed to the application (not that it has shown it yet); false when nothing or only part was.
+    bool replacePreviousText(std::int64_t characterCount, std::string_view text);
+
+    // Replaces the selection by its conversion. There is no keystroke fall-back for a selection.
+    bool convertSelection(const LayoutConverter& converter);
+
+    // Types `text` as marked keyboard events of at most 20 code units each.
+    bool postUnicode(std::string_view text);
+
+private:
+    bool postKey(std::uint16_t keyCode, bool keyDown, const std::u16string& text);
+
+    AccessibilityService& accessibility_;
+    KeyboardEvents& keyboard_;
+};
+
+}  // namespace tarvelo
