@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,6 +32,9 @@ public:
     // What the application does with a key: the text replaces the selection and the caret follows it;
     // Backspace deletes the selection, else the character before the caret.
     void insert(std::string_view text);
+    // The same for UTF-16 code units as a posted key event carries them; half of a surrogate pair is
+    // kept as it is, so that a pair split across two events joins up again.
+    void insert(std::u16string_view units);
     void deleteBackward();
 
     void setRole(std::string role) { role_ = std::move(role); }
@@ -43,12 +47,19 @@ public:
     std::size_t requestCount() const { return requestCount_; }
     std::size_t changeCount() const { return changeCount_; }
 
+    // Runs after every accessibility request has been answered, with the attribute's name; a test moves
+    // the focus from here, as the user may between two requests of one operation.
+    using RequestHook = std::function<void(std::string_view name)>;
+    void setAfterRequest(RequestHook hook) { afterRequest_ = std::move(hook); }
+
     AccessibilityAnswer copyAttribute(std::string_view name) override;
     int setAttribute(std::string_view name, const AccessibilityValue& value) override;
     AccessibilityAnswer copyParameterizedAttribute(std::string_view name,
                                                    const AccessibilityValue& parameter) override;
 
 private:
+    bool contains(TextRange range) const;
+    void notifyRequest(std::string_view name);
     void replaceUnits(TextRange range, std::u16string_view replacement);
 
     std::string role_;
@@ -61,6 +72,7 @@ private:
     bool lacksStringForRange_ = false;
     std::size_t requestCount_ = 0;
     std::size_t changeCount_ = 0;
+    RequestHook afterRequest_;
 };
 
 }  // namespace tarvelo

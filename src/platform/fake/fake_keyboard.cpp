@@ -1,0 +1,139 @@
+#include "platform/fake/fake_keyboard.h"
+
+#include <array>
+#include <memory>
+#include <utility>
+
+#include "text/characters.h"
+#include "text/utf8.h"
+
+namespace tarvelo {
+namespace {
+
+// The ANSI virtual key code of each letter key, a to z.
+constexpr std::array<std::uint16_t, 26> kLetterKeys = {
+    0, 11, 8, 2, 14, 3, 5, 4, 34, 38, 40, 37, 46, 45, 31, 35, 12, 15, 1, 17, 32, 9, 13, 7, 16, 6};
+constexpr std::uint16_t kTabKey = 48;
+constexpr std::uint16_t kReturnKey = 36;
+// Every other character is typed on one key that stands for "some key with text".
+constexpr std::uint16_t kOtherKey = 10;
+
+std::uint16_t keyCodeFor(std::string_view character) {
+    if (character == " ") return FakeKeyboard::kSpaceKey;
+    if (character == "\t") return kTabKey;
+    if (character == "\r" || character == "\n" || character == "\r\n") return kReturnKey;
+    if (character.size() == 1) {
+        const char c = character.front();
+        if (c >= 'a' && c <= 'z') return kLetterKeys[static_cast<std::size_t>(c - 'a')];
+        if (c >= 'A' && c <= 'Z') return kLetterKeys[static_cast<std::size_t>(c - 'A')];
+    }
+    return kOtherKey;
+}
+
+}  // namespace
+
+TapAnswer FakeKeyboard::press(const KeyEventRecord& event) {
+    const TapAnswer answer = deliver(event);
+    if (answer == TapAnswer::pass && event.type == KeyEventRecord::kKeyDown) apply(event);
+    return answer;
+}
+
+void FakeKeyboard::type(std::string_view text) {
+    for (const std::string_view character : text::characters(text)) {
+        KeyEventRecord event;
+        event.keyCode = keyCodeFor(character);
+        event.characters = std::string(character);
+        press(event);
+    }
+}
+
+TapAnswer FakeKeyboard::pressDelete() {
+    KeyEventRecord event;
+    event.keyCode = kDeleteKey;
+    return press(event);
+}
+
+TapAnswer FakeKeyboard::pressChord(std::uint16_t keyCode, std::uint64_t flags, std::optional<std::string> characters) {
+    KeyEventRecord event;
+    event.keyCode = keyCode;
+    event.flags = flags;
+    event.characters = std::move(characters);
+    return press(event);
+}
+
+TapAnswer FakeKeyboard::disableTap(std::uint32_t reason) {
+    if (!callback_) return TapAnswer::pass;
+    enabled_ = false;
+    KeyEventRecord event;
+    event.type = reason;
+    // A copy: the callback may remove or reinstall the tap while it runs.
+    const Callback callback = callback_;
+    return callback(event);
+}
+
+void FakeKeyboard::failOnPost(std::size_t n) {
+    if (n == 0) {
+        failAtPost_.reset();
+    } else {
+        failAtPost_ = n;
+    }
+}
+
+bool FakeKeyboard::install(Callback callback) {
+    ++installCount_;
+    if (installFails_) return false;
+    callback_ = std::move(callback);
+    enabled_ = true;
+    return true;
+}
+
+void FakeKeyboard::enable() {
+    if (callback_) enabled_ = true;
+}
+
+void FakeKeyboard::remove() {
+    callback_ = nullptr;
+    enabled_ = false;
+}
+
+bool FakeKeyboard::post(const KeyboardEvent& event) {
+    if (failAtPost_ && --*failAtPost_ == 0) {
+        failAtPost_.reset();
+        return false;
+    }
+    posted_.push_back(event);
+    if (!event.keyDown) return true;
+
+    KeyEventRecord record;
+    record.keyCode = event.keyCode;
+    record.userData = event.userData;
+    if (!event.unicodeString.empty()) record.characters = text::fromUtf16(event.unicodeString);
+    if (deliver(record) == TapAnswer::swallow) return true;
+
+    const std::shared_ptr<FakeTextElement> element = desktop_.focusedTextElement();
+    if (element == nullptr) return true;
+    if (event.keyCode == kDeleteKey) {
+        element->deleteBackward();
+    } else {
+        element->insert(std::u16string_view(event.unicodeString));
+    }
+    return true;
+}
+
+TapAnswer FakeKeyboard::deliver(const KeyEventRecord& event) {
+    if (!callback_ || !enabled_) return TapAnswer::pass;
+    // A copy: the callback may remove or reinstall the tap while it runs.
+    const Callback callback = callback_;
+    return callback(event);
+}
+
+void FakeKeyboard::apply(const KeyEventRecord& event) {
+    const std::shared_ptr<FakeTextElement> element = desktop_.focusedTextElement();
+    if (element == nullptr) return;
+    if (event.keyCode == kDeleteKey) {
+        element->deleteBackward();
+    } else if ((event.flags & (kCommand | kControl)) == 0 && event.characters) {
+        element->insert(std::string_view(*event.characters));
+    }
+}
+}  // namespace tarvelo
