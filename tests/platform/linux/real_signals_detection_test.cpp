@@ -4,27 +4,23 @@
 
 #include <gtest/gtest.h>
 
-#include "analysis/language_detector.h"
-#include "analysis/layout_converter.h"
+#include "platform/fake/simulated_session.h"
 #include "platform/linux/enchant_spell_checker.h"
 #include "platform/linux/letter_model_language_recognizer.h"
 
-// The detector with the desktop's own signals: the hunspell dictionaries and the built-in letter model.
+// The typing engine with the desktop's own signals: the hunspell dictionaries and the built-in letter
+// model, at the default sensitivity.
 
 namespace tarvelo::desktop {
 namespace {
 
-// What the typing engine requires at the default sensitivity 0.72: 2.8 × 0.72 + 1.6.
-constexpr double kDefaultRequiredMargin = 3.616;
-
-// The text the engine would type in place of `token`, or none when it leaves the token alone.
-std::optional<std::string> correctionOf(LanguageDetector& detector, const std::string& token) {
-    const DetectionResult result = detector.evaluateToken(token);
-    const bool wrongLayout = result.classification == LanguageClassification::wrongEnglishLayoutIntendedRussian ||
-                             result.classification == LanguageClassification::wrongRussianLayoutIntendedEnglish;
-    if (!result.direction || !wrongLayout) return std::nullopt;
-    if (result.convertedScore - result.originalScore < kDefaultRequiredMargin) return std::nullopt;
-    return result.converted;
+// What the engine types in place of `token` followed by a space, or none when it leaves the token alone.
+std::optional<std::string> correctionOf(SimulatedSession& session, const std::string& token) {
+    auto field = session.openField();
+    session.keyboard.type(token + " ");
+    session.wait(1.0);
+    if (field->text() == token + " ") return std::nullopt;
+    return field->text().substr(0, field->text().size() - 1);
 }
 
 TEST(RealSignalsDetectionTest, CorrectsWordsTypedOnTheWrongLayoutAndLeavesRealWordsAlone) {
@@ -52,10 +48,10 @@ TEST(RealSignalsDetectionTest, CorrectsWordsTypedOnTheWrongLayoutAndLeavesRealWo
     };
     EnchantSpellChecker spellChecker;
     LetterModelLanguageRecognizer recognizer;
-    LanguageDetector detector(LayoutConverter(), spellChecker, recognizer);
+    SimulatedSession session({&spellChecker, &recognizer});
     for (const Case& c : cases) {
         SCOPED_TRACE(c.token);
-        EXPECT_EQ(correctionOf(detector, c.token), c.correction);
+        EXPECT_EQ(correctionOf(session, c.token), c.correction);
     }
 }
 

@@ -1,0 +1,36 @@
+#include "pipeline/hot_key_manager.h"
+
+namespace tarvelo {
+
+std::string_view rawValue(Shortcut shortcut) {
+    switch (shortcut) {
+        case Shortcut::convertSelection: return "convertSelection";
+        case Shortcut::convertLastWord: return "convertLastWord";
+    }
+    return {};
+}
+
+std::optional<Shortcut> shortcutFromRawValue(std::string_view raw) {
+    for (const Shortcut shortcut : kAllShortcuts) {
+        if (rawValue(shortcut) == raw) return shortcut;
+    }
+    return std::nullopt;
+}
+
+std::string_view title(Shortcut shortcut) {
+    switch (shortcut) {
+        case Shortcut::convertSelection: return "Convert Selected Text";
+        case Shortcut::convertLastWord: return "Convert Last Word";
+    }
+    return {};
+}
+
+std::string_view keyLabel(Shortcut shortcut) {
+    switch (shortcut) {
+        case Shortcut::convertSelection: return "\u2325 Space";
+        case Shortcut::convertLastWord: return "\u2325\u2318 Space";
+    }
+    return {};
+}
+
+}  // namespace tarvelo

@@ -1,0 +1,130 @@
+#include "pipeline/keyboard_monitor.h"
+
+#include <string>
+#include <utility>
+
+namespace tarvelo {
+
+KeyboardMonitor::KeyboardMonitor(AccessibilityService& accessibility, PermissionManager& permissions,
+                                 AutoSwitchEngine& engine, const PipelinePlatform& platform)
+    : accessibility_(accessibility),
+      permissions_(permissions),
+      engine_(engine),
+      eventTap_(platform.eventTap),
+      workspace_(platform.workspace),
+      clock_(platform.clock),
+      scheduler_(platform.scheduler) {}
+
+KeyboardMonitor::~KeyboardMonitor() {
+    if (tapInstalled_) eventTap_.remove();
+}
+
+void KeyboardMonitor::start() {
+    if (tapInstalled_ || !permissions_.hasInputMonitoring.get()) return;
+    // The tap refers to the monitor without owning it; the destructor removes it.
+    tapInstalled_ = eventTap_.install([this](const KeyEventRecord& event) { return callback(event); });
+    isRunning_.set(tapInstalled_);
+}
+
+void KeyboardMonitor::stop() {
+    if (tapInstalled_) eventTap_.remove();
+    tapInstalled_ = false;
+    buffer_.clear();
+    currentWordLength_.set(0);
+    isRunning_.set(false);
+}
+
+void KeyboardMonitor::restartIfPossible() {
+    stop();
+    permissions_.refresh();
+    start();
+}
+
+void KeyboardMonitor::clear() {
+    buffer_.clear();
+    currentWordLength_.set(0);
+}
+
+void KeyboardMonitor::publishLength() { currentWordLength_.set(buffer_.characterCount()); }
+
+TapAnswer KeyboardMonitor::callback(const KeyEventRecord& event) {
+    if (event.type == KeyEventRecord::kTapDisabledByTimeout || event.type == KeyEventRecord::kTapDisabledByUserInput) {
+        if (tapInstalled_) eventTap_.enable();
+        return TapAnswer::pass;
+    }
+    // The system's own Backspaces and typed text never reach the word buffer.
+    if (event.userData == kSyntheticEventMarker) return TapAnswer::pass;
+    const TapAnswer answer = handle(event);
+    if (answer == TapAnswer::pass && event.type == KeyEventRecord::kKeyDown) engine_.noteKeyPassed();
+    return answer;
+}
+
+TapAnswer KeyboardMonitor::handle(const KeyEventRecord& event) {
+    if (event.type != KeyEventRecord::kKeyDown) return TapAnswer::pass;
+    const std::uint64_t flags = event.flags;
+    const std::optional<std::string> frontmost = workspace_.frontmostApplicationIdentifier();
+
+    if (event.keyCode == kSpaceKey && (flags & kOptionMask) != 0) {
+        if ((flags & kCommandMask) == 0) {
+            clear();
+            engine_.convertSelection();
+        } else {
+            convertLastWord();
+        }
+        return TapAnswer::swallow;
+    }
+    if ((flags & kCommandMask) != 0) {
+        if (event.keyCode == kZKey && engine_.canUndo(frontmost)) {
+            engine_.undoLastCorrection();
+            clear();
+            return TapAnswer::swallow;
+        }
+        clear();
+        return TapAnswer::pass;
+    }
+    if ((flags & kControlMask) != 0) {
+        clear();
+        return TapAnswer::pass;
+    }
+    if (!permissions_.hasAccessibility.get() || !permissions_.hasInputMonitoring.get() ||
+        accessibility_.isSecureInputFocused()) {
+        clear();
+        return TapAnswer::pass;
+    }
+    if (event.keyCode == kDeleteKey) {
+        buffer_.removeLastCharacter();
+        publishLength();
+        return TapAnswer::pass;
+    }
+    if (!event.characters || event.characters->empty()) {
+        clear();
+        return TapAnswer::pass;
+    }
+    if (std::optional<ClosedWord> closed = buffer_.append(*event.characters)) {
+        // The delimiter passes on right after this, and is counted then.
+        BoundarySnapshot boundary{std::move(closed->word), std::move(closed->delimiter), frontmost, clock_.now(),
+                                  engine_.passedKeyCount() + 1};
+        lastBoundary_ = boundary;
+        const double timestamp = boundary.timestamp;
+        scheduler_.after(kLastBoundaryLifetime, lifetime_.guard([this, timestamp] {
+            if (lastBoundary_ && lastBoundary_->timestamp == timestamp) lastBoundary_.reset();
+        }));
+        clear();
+        scheduler_.after(kProcessingDelay,
+                         lifetime_.guard([this, boundary = std::move(boundary)] { engine_.processBoundary(boundary); }));
+    }
+    publishLength();
+    return TapAnswer::pass;
+}
+
+void KeyboardMonitor::convertLastWord() {
+    if (!buffer_.text().empty()) {
+        const std::string word = buffer_.text();
+        clear();
+        engine_.convertCurrentWord(word, workspace_.frontmostApplicationIdentifier());
+        return;
+    }
+    engine_.convertLastWord(lastBoundary_);
+}
+
+}  // namespace tarvelo

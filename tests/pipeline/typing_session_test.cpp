@@ -1,0 +1,296 @@
+// A user's day on the pretend desktop: keys go in through the tap, the field's text comes out.
+
+#include <optional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "platform/fake/simulated_session.h"
+
+namespace tarvelo {
+namespace {
+
+constexpr std::uint16_t kZ = FakeKeyboard::kZKey;
+constexpr std::uint64_t kCommand = FakeKeyboard::kCommand;
+constexpr std::uint64_t kOption = FakeKeyboard::kOption;
+
+TapAnswer commandZ(SimulatedSession& session) { return session.keyboard.pressChord(kZ, kCommand, "z"); }
+
+TEST(TypingSession, WrongLayoutWordIsCorrectedCountedAndKeptForUndo) {
+    SimulatedSession session;
+    auto field = session.openField(SimulatedSession::kEditor, "Hi ");
+
+    session.keyboard.type("ghbdtn ");
+    EXPECT_EQ(field->text(), "Hi ghbdtn ");
+    session.wait(0.1);
+    EXPECT_EQ(field->text(), "Hi привет ");  // replaced once the word was processed
+    EXPECT_EQ(session.status(), "Correction sent");
+    EXPECT_FALSE(session.engine().lastCorrection().get());
+
+    session.wait(0.1);
+    EXPECT_EQ(field->markedText(), "Hi привет |");
+    EXPECT_EQ(session.status(), "Last word corrected");
+    EXPECT_EQ(session.statistics.today().englishToRussian, 1);
+    EXPECT_EQ(session.statistics.today().russianToEnglish, 0);
+    ASSERT_TRUE(session.engine().lastCorrection().get());
+    EXPECT_EQ(session.engine().lastCorrection().get()->original, "ghbdtn");
+    EXPECT_EQ(session.engine().lastCorrection().get()->replacement, "привет");
+    // One accessibility edit; not a single synthesised key.
+    EXPECT_TRUE(session.keyboard.posted().empty());
+
+    session.wait(8.0);
+    EXPECT_FALSE(session.engine().lastCorrection().get());
+}
+
+TEST(TypingSession, CommandZWithinEightSecondsUndoesAndLearnsTheWord) {
+    SimulatedSession session;
+    auto field = session.openField();
+    session.keyboard.type("ghbdtn ");
+    session.wait(7.9);  // 7.82 s after the replacement was sent
+
+    EXPECT_EQ(commandZ(session), TapAnswer::swallow);
+    EXPECT_EQ(field->text(), "ghbdtn ");
+    EXPECT_EQ(session.status(), "Correction undone");
+    EXPECT_EQ(session.exceptions.words().get(), std::vector<std::string>{"ghbdtn"});
+    EXPECT_EQ(session.statistics.today().undoCount, 1);
+    EXPECT_FALSE(session.engine().lastCorrection().get());
+
+    // Learned: the same word later is left alone.
+    session.keyboard.type("ghbdtn ");
+    session.wait(0.5);
+    EXPECT_EQ(field->text(), "ghbdtn ghbdtn ");
+    EXPECT_EQ(session.status(), "Protected or excluded token skipped");
+    EXPECT_EQ(session.statistics.today().englishToRussian, 1);
+}
+
+TEST(TypingSession, CommandZThatCannotUndoReachesTheApplication) {
+    struct Case {
+        const char* name;
+        double wait;
+        bool otherApplication;
+    };
+    for (const Case& c : {Case{"after eight seconds", 8.1, false}, Case{"exactly eight seconds after sending", 8.08, false},
+                          Case{"in another application", 1.0, true}}) {
+        SCOPED_TRACE(c.name);
+        SimulatedSession session;
+        auto field = session.openField();
+        session.keyboard.type("ghbdtn ");
+        session.wait(c.wait);
+        auto other = field;
+        if (c.otherApplication) other = session.openField("org.example.Mail", "draft ");
+
+        EXPECT_EQ(commandZ(session), TapAnswer::pass);
+        EXPECT_EQ(field->text(), "привет ");
+        EXPECT_EQ(session.statistics.today().undoCount, 0);
+        EXPECT_TRUE(session.exceptions.words().get().empty());
+    }
+}
+
+TEST(TypingSession, PasswordFieldIsNeverReadNorChanged) {
+    SimulatedSession session;
+    auto password = session.openField();
+    password->setSubrole("AXSecureTextField");
+
+    session.keyboard.type("ghbdtn ");
+    EXPECT_EQ(session.monitor().currentWordLength().get(), 0u);
+    session.keyboard.type("ghbd");
+    EXPECT_EQ(session.monitor().currentWordLength().get(), 0u);
+    session.wait(13.0);
+    EXPECT_EQ(password->text(), "ghbdtn ghbd");
+    EXPECT_FALSE(session.monitor().lastBoundary());
+    EXPECT_EQ(session.status(), "Ready");
+
+    // Neither shortcut touches it either.
+    EXPECT_EQ(session.keyboard.pressChord(49, kOption | kCommand, " "), TapAnswer::swallow);
+    password->setSelection({0, 6});
+    EXPECT_EQ(session.keyboard.pressChord(49, kOption, " "), TapAnswer::swallow);
+    session.wait(1.0);
+    EXPECT_EQ(password->text(), "ghbdtn ghbd");
+}
+
+TEST(TypingSession, ApplicationRefusingTheEditGetsMarkedKeysThatNeverReachTheBuffer) {
+    SimulatedSession session;
+    auto field = session.openField(SimulatedSession::kEditor, "x ");
+    field->setRefusesSelectedText(true);
+
+    session.keyboard.type("ghbdtn ");
+    session.wait(0.2);
+    EXPECT_EQ(field->text(), "x привет ");
+    EXPECT_EQ(session.status(), "Last word corrected");
+    // Seven Backspaces and one chunk of typing, each a press and a release, every one marked.
+    const auto& posted = session.keyboard.posted();
+    ASSERT_EQ(posted.size(), 16u);
+    for (std::size_t i = 0; i < 14; ++i) EXPECT_EQ(posted[i].keyCode, 51) << i;
+    EXPECT_EQ(posted[14].unicodeString, u"привет ");
+    for (const KeyboardEvent& event : posted) EXPECT_EQ(event.userData, kSyntheticEventMarker);
+    // The typed "привет " passed the tap unexamined: no word is being built, and no new boundary was made.
+    EXPECT_EQ(session.monitor().currentWordLength().get(), 0u);
+    ASSERT_TRUE(session.monitor().lastBoundary());
+    EXPECT_EQ(session.monitor().lastBoundary()->word, "ghbdtn");
+    EXPECT_EQ(session.statistics.today().englishToRussian, 1);
+}
+
+TEST(TypingSession, SwitchingApplicationBeforeTheReadBackLeavesTheCorrectionUnverified) {
+    SimulatedSession session;
+    auto field = session.openField();
+    session.keyboard.type("ghbdtn ");
+    session.wait(0.1);
+    session.openField("org.example.Mail");
+    session.wait(0.2);
+
+    EXPECT_EQ(field->text(), "привет ");
+    EXPECT_EQ(session.status(), "Correction sent; result unverified");
+    EXPECT_FALSE(session.engine().lastCorrection().get());
+    EXPECT_EQ(session.statistics.today().englishToRussian, 0);
+    EXPECT_TRUE(session.notificationCenter.posted().empty());
+}
+
+TEST(TypingSession, OptionSpaceConvertsTheSelection) {
+    SimulatedSession session;
+    auto field = session.openField();
+    session.keyboard.type("ab");  // a half word that the shortcut drops
+    field->setMarkedText("say |ghbdtn vbh| now");
+    EXPECT_EQ(session.keyboard.pressChord(49, kOption, " "), TapAnswer::swallow);
+    EXPECT_EQ(field->text(), "say привет мир now");
+    EXPECT_EQ(session.status(), "Selection converted");
+    EXPECT_EQ(session.monitor().currentWordLength().get(), 0u);
+    // Nothing is counted or kept for undo for a selection.
+    session.wait(1.0);
+    EXPECT_EQ(session.statistics.today().englishToRussian, 0);
+    EXPECT_FALSE(session.engine().lastCorrection().get());
+
+    // Shift and Control do not change the shortcut.
+    field->setMarkedText("|руддщ|");
+    EXPECT_EQ(session.keyboard.pressChord(49, kOption | FakeKeyboard::kShift | FakeKeyboard::kControl, " "),
+              TapAnswer::swallow);
+    EXPECT_EQ(field->text(), "hello");
+
+    field->setMarkedText("nothing selected|");
+    session.keyboard.pressChord(49, kOption, " ");
+    EXPECT_EQ(session.status(), "Select text to convert");
+    EXPECT_EQ(field->text(), "nothing selected");
+}
+
+TEST(TypingSession, OptionCommandSpaceConvertsTheHalfTypedWordOrTheLastWord) {
+    SimulatedSession session;
+    auto field = session.openField();
+    const auto convertLastWord = [&] { return session.keyboard.pressChord(49, kOption | kCommand, " "); };
+
+    // A half-typed word: converted in place, without a delimiter, and the buffer is empty after.
+    session.keyboard.type("ntrcn");
+    EXPECT_EQ(convertLastWord(), TapAnswer::swallow);
+    EXPECT_EQ(field->text(), "текст");
+    EXPECT_EQ(session.monitor().currentWordLength().get(), 0u);
+    session.wait(0.2);
+    EXPECT_EQ(session.status(), "Text converted");
+    EXPECT_EQ(session.statistics.today().englishToRussian, 1);
+    EXPECT_FALSE(session.engine().lastCorrection().get());  // a manual conversion cannot be undone
+
+    // The last closed word, with auto switch off so that nothing else touches it.
+    session.settings.isAutoSwitchEnabled.set(false);
+    session.keyboard.type(" vbh ");
+    session.wait(11.9);
+    EXPECT_EQ(convertLastWord(), TapAnswer::swallow);
+    session.wait(0.2);
+    EXPECT_EQ(field->text(), "текст мир ");
+    EXPECT_EQ(session.status(), "Text converted");
+    EXPECT_EQ(commandZ(session), TapAnswer::pass);
+    EXPECT_EQ(field->text(), "текст мир ");
+
+    // Twelve seconds after a word it is gone.
+    session.keyboard.type("ljv ");
+    session.wait(12.0);
+    convertLastWord();
+    EXPECT_EQ(session.status(), "No recent word to convert");
+    EXPECT_EQ(field->text(), "текст мир ljv ");
+}
+
+TEST(TypingSession, NothingIsCorrectedWhereTheUserSaidNo) {
+    struct Case {
+        const char* name;
+        void (*arrange)(SimulatedSession&);
+        std::optional<std::string> application;
+        const char* status;
+    };
+    const Case cases[] = {
+        {"auto switch off", [](SimulatedSession& s) { s.settings.isAutoSwitchEnabled.set(false); },
+         SimulatedSession::kEditor, "Automatic correction is paused or off"},
+        {"paused", [](SimulatedSession& s) { s.settings.pause(); }, SimulatedSession::kEditor,
+         "Automatic correction is paused or off"},
+        {"terminal excluded by default", [](SimulatedSession&) {}, "org.gnome.Terminal",
+         "Automatic correction is disabled for this app"},
+        {"application excluded by the user", [](SimulatedSession& s) { s.applicationFilter.add("org.example.Editor"); },
+         SimulatedSession::kEditor, "Automatic correction is disabled for this app"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SimulatedSession session;
+        c.arrange(session);
+        auto field = session.openField(c.application);
+        session.keyboard.type("ghbdtn ");
+        session.wait(1.0);
+        EXPECT_EQ(field->text(), "ghbdtn ");
+        EXPECT_EQ(session.status(), c.status);
+        EXPECT_EQ(session.statistics.today().englishToRussian, 0);
+    }
+
+    // The same word in an application that is not excluded is corrected.
+    SimulatedSession session;
+    session.applicationFilter.add("org.example.Other");
+    auto field = session.openField();
+    session.keyboard.type("ghbdtn ");
+    session.wait(1.0);
+    EXPECT_EQ(field->text(), "привет ");
+
+    // A pause that has run out no longer holds.
+    SimulatedSession paused;
+    paused.settings.pause();
+    paused.wait(301.0);
+    auto later = paused.openField();
+    paused.keyboard.type("ghbdtn ");
+    paused.wait(1.0);
+    EXPECT_EQ(later->text(), "привет ");
+}
+
+TEST(TypingSession, MissingPermissionStopsTheMonitorAndEveryKeyPasses) {
+    SimulatedSession session;
+    auto field = session.openField();
+    ASSERT_TRUE(session.monitor().isRunning().get());
+
+    session.trust.setListenEvents(false);
+    session.wait(2.0);  // the next permission check
+    EXPECT_FALSE(session.monitor().isRunning().get());
+    EXPECT_FALSE(session.keyboard.isInstalled());
+    session.keyboard.type("ghbdtn ");
+    session.wait(1.0);
+    EXPECT_EQ(field->text(), "ghbdtn ");
+    // Without input monitoring not even the shortcuts are seen.
+    EXPECT_EQ(session.keyboard.pressChord(49, kOption | kCommand, " "), TapAnswer::pass);
+
+    session.trust.setListenEvents(true);
+    session.wait(2.0);
+    EXPECT_TRUE(session.monitor().isRunning().get());
+    session.keyboard.type("ghbdtn ");
+    session.wait(1.0);
+    EXPECT_EQ(field->text(), "ghbdtn привет ");
+}
+
+TEST(TypingSession, MissingAccessibilityStopsTheMonitorButTheMenuCommandAnswers) {
+    SimulatedSession session;
+    session.trust.setAccessibility(false);
+    session.wait(2.0);
+    auto field = session.openField();
+    session.keyboard.type("ghbdtn ");
+    session.wait(1.0);
+    EXPECT_EQ(field->text(), "ghbdtn ");
+    EXPECT_FALSE(session.monitor().lastBoundary());
+
+    // The menu's command still answers.
+    field->setMarkedText("|ghbdtn|");
+    session.engine().convertSelection();
+    EXPECT_EQ(session.status(), "Accessibility permission is required");
+    EXPECT_EQ(field->text(), "ghbdtn");
+}
+
+}  // namespace
+}  // namespace tarvelo
