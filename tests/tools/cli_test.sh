@@ -329,6 +329,31 @@ for arguments in --help -h "convert --help" "detect -h" "fix --help" "fix --sens
     fi
 done
 
+# --- simulate: the whole pipeline on the pretend desktop ---------------------------------------
+
+expect_output "simulate corrects a word typed on the wrong layout" \
+    '> ghbdtn \nfield: привет |   [org.example.Editor]\nstatus: Last word corrected\nlast correction: ghbdtn -> привет (englishToRussian, sent 0.42 s ago)\n\n' \
+    'ghbdtn \n' simulate --signals none --pace 0
+expect_output "simulate undoes with ctrl+z and leaves the learned word alone" \
+    '> ghbdtn {wait 0.5}{ctrl+z}\nfield: ghbdtn |   [org.example.Editor]\nstatus: Correction undone\nlast correction: none\n\n> ghbdtn \nfield: ghbdtn ghbdtn |   [org.example.Editor]\nstatus: Protected or excluded token skipped\nlast correction: none\n\n' \
+    'ghbdtn {wait 0.5}{ctrl+z}\nghbdtn \n' simulate --signals none
+expect_output "simulate shows a password field as dots and never corrects it" \
+    '> {password}ghbdtn \nfield: •••••••   [password field in org.example.Editor]\nstatus: Ready\nlast correction: none\n\n' \
+    '{password}ghbdtn \n' simulate --signals none
+expect_output "simulate converts a selection, and a half-typed word even in an excluded application" \
+    '> ghbdtn{wait 1}{select 6}{alt+space}\nfield: привет|   [org.example.Editor]\nstatus: Selection converted\nlast correction: none\n\n> {app XTerm}vbh{ctrl+alt+space}\nfield: мир|   [XTerm]\nstatus: Text converted\nlast correction: none\n\n' \
+    'ghbdtn{wait 1}{select 6}{alt+space}\n{app XTerm}vbh{ctrl+alt+space}\n' simulate --signals none
+run 'ghbdtn vbh \n' simulate
+if [ "$status" -eq 0 ] && grep -q '^field: привет мир |' "$work/out"; then pass; else
+    fail "simulate with the desktop's signals corrects a sentence typed at 10 keys a second" "$(cat "$work/out" "$work/err")"
+fi
+run '' simulate --help
+if [ "$status" -eq 0 ] && grep -q '{ctrl+alt+space}' "$work/out"; then pass; else fail "simulate --help names the notation"; fi
+expect_rejected "simulate: an unknown escape" 'ghbdtn\n{frobnicate}\n' simulate
+expect_rejected "simulate: a brace left open" 'ghbdtn {wait 1\n' simulate
+expect_rejected "simulate: a wait that is not a number" '{wait soon}\n' simulate
+expect_rejected "simulate: a negative pace" 'ghbdtn\n' simulate --pace -1
+
 # --- bad command lines and bad input: status 2, a message, and nothing written -----------------
 
 expect_rejected "no command at all" ''

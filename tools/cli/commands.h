@@ -14,5 +14,6 @@ int runConvert(std::span<const std::string_view> arguments, const Io& io);
 int runDetect(std::span<const std::string_view> arguments, const Io& io);
 int runEval(std::span<const std::string_view> arguments, const Io& io);
 int runFix(std::span<const std::string_view> arguments, const Io& io);
+int runSimulate(std::span<const std::string_view> arguments, const Io& io);
 
 }  // namespace tarvelo::cli

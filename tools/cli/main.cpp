@@ -24,6 +24,7 @@ Commands:
   detect   show how each token would be judged, as JSON lines
   eval     measure false corrections and recall on corpora of running text
   fix      correct the words of standard input typed in the wrong layout
+  simulate type standard input into a pretend desktop and watch Tarvelo work
 
 Run 'tarvelo-cli COMMAND --help' for the options of a command.
 
@@ -41,6 +42,7 @@ constexpr Command kCommands[] = {
     {"detect", runDetect},
     {"eval", runEval},
     {"fix", runFix},
+    {"simulate", runSimulate},
 };
 
 int reportError(const Io& io, std::string_view command, const CommandError& error) {

@@ -5,15 +5,17 @@
 #include "analysis/detection_result.h"
 #include "analysis/language_detector.h"
 #include "analysis/word_analyzer.h"
+#include "pipeline/auto_switch_engine.h"
+#include "store/settings_manager.h"
 #include "signals.h"
 
 namespace tarvelo::cli {
 
 // The confidence setting that the application starts with.
-inline constexpr double kDefaultSensitivity = 0.72;
+inline constexpr double kDefaultSensitivity = SettingsManager::kDefaultSensitivity;
 
 // How far the converted form must outscore the token for a correction: 1.6 at sensitivity 0, 4.4 at 1.
-inline double requiredMargin(double sensitivity) { return 2.8 * sensitivity + 1.6; }
+inline double requiredMargin(double sensitivity) { return AutoSwitchEngine::requiredMargin(sensitivity); }
 
 // The margin rule of the typing engine: a margin exactly at the required margin corrects, a NaN
 // margin never does.
