@@ -24,7 +24,7 @@ void BM_MonitorLetterKey(benchmark::State& state) {
     session.openField();
     KeyboardMonitor& monitor = session.monitor();
     const KeyEventRecord letter = key("a");
-    const KeyEventRecord deleteKey = key("\x7f", KeyboardMonitor::kDeleteKey);
+    const KeyEventRecord deleteKey = key("\x7f", virtual_key::kDelete);
     monitor.callback(letter);
     for (auto _ : state) {
         benchmark::DoNotOptimize(monitor.callback(letter));
@@ -42,7 +42,7 @@ void BM_MonitorDelimiterKey(benchmark::State& state) {
     session.openField();
     KeyboardMonitor& monitor = session.monitor();
     const KeyEventRecord letters[] = {key("g"), key("h"), key("b"), key("d"), key("t"), key("n")};
-    const KeyEventRecord space = key(" ", KeyboardMonitor::kSpaceKey);
+    const KeyEventRecord space = key(" ", virtual_key::kSpace);
     std::int64_t words = 0;
     for (auto _ : state) {
         for (const KeyEventRecord& letter : letters) benchmark::DoNotOptimize(monitor.callback(letter));

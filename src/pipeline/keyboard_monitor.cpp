@@ -64,8 +64,8 @@ TapAnswer KeyboardMonitor::handle(const KeyEventRecord& event) {
     const std::uint64_t flags = event.flags;
     const std::optional<std::string> frontmost = workspace_.frontmostApplicationIdentifier();
 
-    if (event.keyCode == kSpaceKey && (flags & kOptionMask) != 0) {
-        if ((flags & kCommandMask) == 0) {
+    if (event.keyCode == virtual_key::kSpace && (flags & modifier_flag::kOption) != 0) {
+        if ((flags & modifier_flag::kCommand) == 0) {
             clear();
             engine_.convertSelection();
         } else {
@@ -73,8 +73,8 @@ TapAnswer KeyboardMonitor::handle(const KeyEventRecord& event) {
         }
         return TapAnswer::swallow;
     }
-    if ((flags & kCommandMask) != 0) {
-        if (event.keyCode == kZKey && engine_.canUndo(frontmost)) {
+    if ((flags & modifier_flag::kCommand) != 0) {
+        if (event.keyCode == virtual_key::kZ && engine_.canUndo(frontmost)) {
             engine_.undoLastCorrection();
             clear();
             return TapAnswer::swallow;
@@ -82,7 +82,7 @@ TapAnswer KeyboardMonitor::handle(const KeyEventRecord& event) {
         clear();
         return TapAnswer::pass;
     }
-    if ((flags & kControlMask) != 0) {
+    if ((flags & modifier_flag::kControl) != 0) {
         clear();
         return TapAnswer::pass;
     }
@@ -91,7 +91,7 @@ TapAnswer KeyboardMonitor::handle(const KeyEventRecord& event) {
         clear();
         return TapAnswer::pass;
     }
-    if (event.keyCode == kDeleteKey) {
+    if (event.keyCode == virtual_key::kDelete) {
         buffer_.removeLastCharacter();
         publishLength();
         return TapAnswer::pass;

@@ -22,12 +22,6 @@ namespace tarvelo {
 // possible); every other event passes unchanged, and the system's own marked events pass unexamined.
 class KeyboardMonitor {
 public:
-    static constexpr std::uint64_t kOptionMask = 0x80000;
-    static constexpr std::uint64_t kCommandMask = 0x100000;
-    static constexpr std::uint64_t kControlMask = 0x40000;
-    static constexpr std::uint16_t kSpaceKey = 49;
-    static constexpr std::uint16_t kDeleteKey = 51;
-    static constexpr std::uint16_t kZKey = 6;
     static constexpr double kProcessingDelay = 0.08;
     static constexpr double kLastBoundaryLifetime = 12.0;
 

@@ -7,6 +7,21 @@
 
 namespace tarvelo {
 
+// Virtual key codes name physical key positions, the same under every layout.
+namespace virtual_key {
+inline constexpr std::uint16_t kSpace = 49;
+inline constexpr std::uint16_t kDelete = 51;  // Backspace
+inline constexpr std::uint16_t kZ = 6;
+}  // namespace virtual_key
+
+// The modifier bits of a key event's flags.
+namespace modifier_flag {
+inline constexpr std::uint64_t kShift = 0x20000;
+inline constexpr std::uint64_t kControl = 0x40000;
+inline constexpr std::uint64_t kOption = 0x80000;
+inline constexpr std::uint64_t kCommand = 0x100000;
+}  // namespace modifier_flag
+
 // The values the keyboard monitor takes from one tapped event. Key codes and modifier bits are the
 // virtual ones the monitor knows (Space 49, Delete 51, Z 6; Option 0x80000, Command 0x100000,
 // Control 0x40000), whatever the desktop's own are.

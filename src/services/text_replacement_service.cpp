@@ -15,7 +15,7 @@ bool TextReplacementService::replacePreviousText(std::int64_t characterCount, st
     if (accessibility_.replaceTextBeforeCaret(characterCount, text)) return true;
 
     for (std::int64_t i = 0; i < characterCount; ++i) {
-        if (!postKey(kBackspaceKey, true, {}) || !postKey(kBackspaceKey, false, {})) return false;
+        if (!postKey(virtual_key::kDelete, true, {}) || !postKey(virtual_key::kDelete, false, {})) return false;
     }
     return postUnicode(text);
 }

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "analysis/layout_converter.h"
+#include "platform/event_tap.h"
 #include "platform/keyboard_events.h"
 #include "services/accessibility_service.h"
 
@@ -14,7 +15,6 @@ namespace tarvelo {
 // marker so that the keyboard monitor lets it pass.
 class TextReplacementService {
 public:
-    static constexpr std::uint16_t kBackspaceKey = 51;
     static constexpr std::uint16_t kTypingKey = 0;
     // The most UTF-16 code units one typing event carries.
     static constexpr std::size_t kChunkSize = 20;

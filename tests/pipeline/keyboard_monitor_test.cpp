@@ -9,8 +9,8 @@
 namespace tarvelo {
 namespace {
 
-constexpr std::uint64_t kCommand = FakeKeyboard::kCommand;
-constexpr std::uint64_t kControl = FakeKeyboard::kControl;
+constexpr std::uint64_t kCommand = modifier_flag::kCommand;
+constexpr std::uint64_t kControl = modifier_flag::kControl;
 
 TEST(KeyboardMonitor, ClosedWordReachesTheEngineLaterAndIsKeptTwelveSeconds) {
     SimulatedSession session;
@@ -99,7 +99,7 @@ TEST(KeyboardMonitor, SystemsOwnEventsPassUnexamined) {
     KeyEventRecord marked{KeyEventRecord::kKeyDown, 0, 0, kSyntheticEventMarker, " "};
     EXPECT_EQ(session.keyboard.press(marked), TapAnswer::pass);
     marked.keyCode = 49;
-    marked.flags = FakeKeyboard::kOption;  // even what would be a shortcut
+    marked.flags = modifier_flag::kOption;  // even what would be a shortcut
     EXPECT_EQ(session.keyboard.press(marked), TapAnswer::pass);
     EXPECT_EQ(session.monitor().currentWordLength().get(), 2u);
     EXPECT_FALSE(session.monitor().lastBoundary());

@@ -10,8 +10,8 @@
 namespace tarvelo {
 namespace {
 
-constexpr std::uint64_t kOption = FakeKeyboard::kOption;
-constexpr std::uint64_t kCommand = FakeKeyboard::kCommand;
+constexpr std::uint64_t kOption = modifier_flag::kOption;
+constexpr std::uint64_t kCommand = modifier_flag::kCommand;
 
 // How an application lets the system at its text.
 enum class FieldKind {
@@ -98,7 +98,7 @@ TEST(ReplacementSafety, UndoLeavesWhatWasTypedAfterTheCorrection) {
         session.keyboard.type("b");
         const std::size_t postedBefore = session.keyboard.posted().size();
 
-        session.keyboard.pressChord(FakeKeyboard::kZKey, kCommand, "z");
+        session.keyboard.pressChord(virtual_key::kZ, kCommand, "z");
         EXPECT_EQ(field->text(), "привет b");
         EXPECT_EQ(session.status(), "Undo could not be sent");
         EXPECT_EQ(session.keyboard.posted().size(), postedBefore);
@@ -107,7 +107,7 @@ TEST(ReplacementSafety, UndoLeavesWhatWasTypedAfterTheCorrection) {
 
         // Once the extra key is gone again the undo goes through, within the same eight seconds.
         session.keyboard.pressDelete();
-        session.keyboard.pressChord(FakeKeyboard::kZKey, kCommand, "z");
+        session.keyboard.pressChord(virtual_key::kZ, kCommand, "z");
         EXPECT_EQ(field->text(), "ghbdtn ");
         EXPECT_EQ(session.status(), "Correction undone");
     }

@@ -10,9 +10,9 @@
 namespace tarvelo {
 namespace {
 
-constexpr std::uint16_t kZ = FakeKeyboard::kZKey;
-constexpr std::uint64_t kCommand = FakeKeyboard::kCommand;
-constexpr std::uint64_t kOption = FakeKeyboard::kOption;
+constexpr std::uint16_t kZ = virtual_key::kZ;
+constexpr std::uint64_t kCommand = modifier_flag::kCommand;
+constexpr std::uint64_t kOption = modifier_flag::kOption;
 
 TapAnswer commandZ(SimulatedSession& session) { return session.keyboard.pressChord(kZ, kCommand, "z"); }
 
@@ -161,7 +161,7 @@ TEST(TypingSession, OptionSpaceConvertsTheSelection) {
 
     // Shift and Control do not change the shortcut.
     field->setMarkedText("|руддщ|");
-    EXPECT_EQ(session.keyboard.pressChord(49, kOption | FakeKeyboard::kShift | FakeKeyboard::kControl, " "),
+    EXPECT_EQ(session.keyboard.pressChord(49, kOption | modifier_flag::kShift | modifier_flag::kControl, " "),
               TapAnswer::swallow);
     EXPECT_EQ(field->text(), "hello");
 

@@ -92,12 +92,12 @@ private:
     void apply(const step::Press& s) {
         switch (s.chord) {
             case step::Chord::deleteKey: session_.keyboard.pressDelete(); break;
-            case step::Chord::convertSelection: session_.keyboard.pressChord(49, FakeKeyboard::kOption, " "); break;
+            case step::Chord::convertSelection: session_.keyboard.pressChord(49, modifier_flag::kOption, " "); break;
             case step::Chord::convertLastWord:
-                session_.keyboard.pressChord(49, FakeKeyboard::kOption | FakeKeyboard::kCommand, " ");
+                session_.keyboard.pressChord(49, modifier_flag::kOption | modifier_flag::kCommand, " ");
                 break;
-            case step::Chord::undo: session_.keyboard.pressChord(FakeKeyboard::kZKey, FakeKeyboard::kCommand, "z"); break;
-            case step::Chord::copy: session_.keyboard.pressChord(8, FakeKeyboard::kCommand, "c"); break;
+            case step::Chord::undo: session_.keyboard.pressChord(virtual_key::kZ, modifier_flag::kCommand, "z"); break;
+            case step::Chord::copy: session_.keyboard.pressChord(8, modifier_flag::kCommand, "c"); break;
         }
         session_.wait(pace_);
     }

@@ -19,7 +19,7 @@ constexpr std::uint16_t kReturnKey = 36;
 constexpr std::uint16_t kOtherKey = 10;
 
 std::uint16_t keyCodeFor(std::string_view character) {
-    if (character == " ") return FakeKeyboard::kSpaceKey;
+    if (character == " ") return virtual_key::kSpace;
     if (character == "\t") return kTabKey;
     if (character == "\r" || character == "\n" || character == "\r\n") return kReturnKey;
     if (character.size() == 1) {
@@ -49,7 +49,7 @@ void FakeKeyboard::type(std::string_view text) {
 
 TapAnswer FakeKeyboard::pressDelete() {
     KeyEventRecord event;
-    event.keyCode = kDeleteKey;
+    event.keyCode = virtual_key::kDelete;
     return press(event);
 }
 
@@ -112,7 +112,7 @@ bool FakeKeyboard::post(const KeyboardEvent& event) {
 
     const std::shared_ptr<FakeTextElement> element = desktop_.focusedTextElement();
     if (element == nullptr) return true;
-    if (event.keyCode == kDeleteKey) {
+    if (event.keyCode == virtual_key::kDelete) {
         element->deleteBackward();
     } else {
         element->insert(std::u16string_view(event.unicodeString));
@@ -130,9 +130,9 @@ TapAnswer FakeKeyboard::deliver(const KeyEventRecord& event) {
 void FakeKeyboard::apply(const KeyEventRecord& event) {
     const std::shared_ptr<FakeTextElement> element = desktop_.focusedTextElement();
     if (element == nullptr) return;
-    if (event.keyCode == kDeleteKey) {
+    if (event.keyCode == virtual_key::kDelete) {
         element->deleteBackward();
-    } else if ((event.flags & (kCommand | kControl)) == 0 && event.characters) {
+    } else if ((event.flags & (modifier_flag::kCommand | modifier_flag::kControl)) == 0 && event.characters) {
         element->insert(std::string_view(*event.characters));
     }
 }

@@ -18,15 +18,6 @@ namespace tarvelo {
 // passes reaches the focused text element, which types or deletes as an application would.
 class FakeKeyboard final : public EventTap, public KeyboardEvents {
 public:
-    // Virtual key codes and modifier bits that the keyboard monitor knows.
-    static constexpr std::uint16_t kSpaceKey = 49;
-    static constexpr std::uint16_t kDeleteKey = 51;
-    static constexpr std::uint16_t kZKey = 6;
-    static constexpr std::uint64_t kOption = 0x80000;
-    static constexpr std::uint64_t kCommand = 0x100000;
-    static constexpr std::uint64_t kControl = 0x40000;
-    static constexpr std::uint64_t kShift = 0x20000;
-
     explicit FakeKeyboard(FakeDesktop& desktop) : desktop_(desktop) {}
 
     // The user's keys. Each answers what the tap did with the key (pass without a tap).

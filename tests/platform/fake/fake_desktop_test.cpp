@@ -31,8 +31,8 @@ TEST_F(FakeDesktopTest, TypedKeysReachTheTapWithTheirKeyCodesAndThenTheField) {
     EXPECT_EQ(keyCodes, (std::vector<std::uint16_t>{5, 4, 11, 48, 10, 36}));
     EXPECT_EQ(field->markedText(), "Ghb\tё\n|");
 
-    keyboard.pressChord(FakeKeyboard::kZKey, FakeKeyboard::kCommand, "z");
-    keyboard.pressChord(FakeKeyboard::kSpaceKey, FakeKeyboard::kControl, " ");
+    keyboard.pressChord(virtual_key::kZ, modifier_flag::kCommand, "z");
+    keyboard.pressChord(virtual_key::kSpace, modifier_flag::kControl, " ");
     EXPECT_EQ(field->text(), "Ghb\tё\n") << "chords type nothing";
 }
 
@@ -42,7 +42,7 @@ TEST_F(FakeDesktopTest, ASwallowedKeyChangesNothingAndADisabledTapLetsKeysThroug
         ++calls;
         return event.type == KeyEventRecord::kKeyDown ? TapAnswer::swallow : TapAnswer::pass;
     });
-    EXPECT_EQ(keyboard.pressChord(FakeKeyboard::kSpaceKey, FakeKeyboard::kOption, " "), TapAnswer::swallow);
+    EXPECT_EQ(keyboard.pressChord(virtual_key::kSpace, modifier_flag::kOption, " "), TapAnswer::swallow);
     keyboard.post(KeyboardEvent{0, true, 0, u"x"});
     EXPECT_EQ(field->text(), "");
 
