@@ -6,6 +6,12 @@ TARVELO_PACKAGES=(
   libicu-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libenchant-2-dev hunspell-en-us hunspell-ru
+  # The Linux desktop backend: X11 with XInput 2, XTest and xkbcommon, AT-SPI over GLib and D-Bus.
+  libx11-dev libxi-dev libxtst-dev libxkbcommon-x11-dev libglib2.0-dev libatspi2.0-dev
+  # The headless desktop that the desktop tests run in (scripts/desktop-session), and the GTK 3 and
+  # Qt 6 text fields they type into.
+  xvfb x11-xkb-utils x11-utils dbus dbus-bin dbus-daemon at-spi2-core libatk-bridge2.0-0
+  libgtk-3-dev qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
 )
 
 # What scripts/corpora renders the development corpora from.

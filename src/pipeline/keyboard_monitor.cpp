@@ -13,7 +13,11 @@ KeyboardMonitor::KeyboardMonitor(AccessibilityService& accessibility, Permission
       eventTap_(platform.eventTap),
       workspace_(platform.workspace),
       clock_(platform.clock),
-      scheduler_(platform.scheduler) {}
+      scheduler_(platform.scheduler) {
+    // Command–Z is the application's own key except while a correction can be undone.
+    undoChord_ = engine_.lastCorrection().subscribe(
+        [this](const std::optional<CorrectionSnapshot>& correction) { eventTap_.setUndoChordWanted(correction.has_value()); });
+}
 
 KeyboardMonitor::~KeyboardMonitor() {
     if (tapInstalled_) eventTap_.remove();

@@ -66,6 +66,7 @@ private:
     std::optional<BoundarySnapshot> lastBoundary_;
     Observable<bool> isRunning_{false};
     Observable<std::size_t> currentWordLength_{0};
+    Subscription undoChord_;
     Lifetime lifetime_;
 };
 

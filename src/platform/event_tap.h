@@ -62,6 +62,11 @@ public:
     // Disables and removes the tap; the callback is not called again. Does nothing without a tap.
     virtual void remove() = 0;
 
+    // Whether Command–Z must be held for the callback's answer, which is so only while a correction can
+    // be undone. A tap that holds every key anyway may ignore it; one that must claim a chord in advance
+    // claims this one only while it is wanted. Kept across install and remove.
+    virtual void setUndoChordWanted(bool wanted) = 0;
+
 protected:
     EventTap() = default;
 };

@@ -37,9 +37,12 @@ TEST(TypingSession, WrongLayoutWordIsCorrectedCountedAndKeptForUndo) {
     EXPECT_EQ(session.engine().lastCorrection().get()->replacement, "привет");
     // One accessibility edit; not a single synthesised key.
     EXPECT_TRUE(session.keyboard.posted().empty());
+    // Command-Z is held back from the application only while the correction can be undone.
+    EXPECT_TRUE(session.keyboard.undoChordWanted());
 
     session.wait(8.0);
     EXPECT_FALSE(session.engine().lastCorrection().get());
+    EXPECT_FALSE(session.keyboard.undoChordWanted());
 }
 
 TEST(TypingSession, CommandZWithinEightSecondsUndoesAndLearnsTheWord) {

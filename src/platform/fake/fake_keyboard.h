@@ -40,10 +40,13 @@ public:
     // The `n`-th post from now on (1 is the next) cannot be created; the others are.
     void failOnPost(std::size_t n);
 
+    bool undoChordWanted() const { return undoChordWanted_; }
+
     bool install(Callback callback) override;
     void enable() override;
     void remove() override;
     bool post(const KeyboardEvent& event) override;
+    void setUndoChordWanted(bool wanted) override { undoChordWanted_ = wanted; }
 
 private:
     TapAnswer deliver(const KeyEventRecord& event);
@@ -56,6 +59,7 @@ private:
     std::size_t installCount_ = 0;
     std::vector<KeyboardEvent> posted_;
     std::optional<std::size_t> failAtPost_;
+    bool undoChordWanted_ = false;
 };
 
 }  // namespace tarvelo
