@@ -36,6 +36,7 @@ void PermissionManager::requestInputMonitoring() {
 }
 
 void PermissionManager::openPrivacyPane(std::string_view anchor) {
+    if (addresses_.firstChoicePrefix.empty() && addresses_.fallbackPrefix.empty()) return;
     if (workspace_.open(addresses_.firstChoicePrefix + std::string(anchor))) return;
     workspace_.open(addresses_.fallbackPrefix + std::string(anchor));
 }

@@ -21,6 +21,8 @@ struct PrivacyPaneAddresses {
 
     // System Settings on macOS.
     static PrivacyPaneAddresses systemSettings();
+    // A desktop whose permission requests open their own settings: no page is opened.
+    static PrivacyPaneAddresses none() { return {}; }
 };
 
 // Whether the two permissions are granted, re-read every two seconds so that a grant shows up without a

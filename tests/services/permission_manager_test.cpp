@@ -93,5 +93,15 @@ TEST_F(PermissionManagerTest, RequestsPromptAndOpenTheirPageEvenWhenGranted) {
               (std::vector<std::string>{kFirstChoice + "Privacy_Accessibility", kFirstChoice + "Privacy_ListenEvent"}));
 }
 
+TEST_F(PermissionManagerTest, DesktopWithoutPrivacyPagesOpensNothing) {
+    FakeTrust granted;
+    PermissionManager permissions(granted, desktop, scheduler, PrivacyPaneAddresses::none());
+    permissions.requestAccessibility();
+    permissions.requestInputMonitoring();
+    EXPECT_EQ(granted.accessibilityPrompts(), 1);
+    EXPECT_EQ(granted.listenEventRequests(), 1);
+    EXPECT_TRUE(desktop.openRequests().empty());
+}
+
 }  // namespace
 }  // namespace tarvelo
