@@ -1,0 +1,30 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/accessibility_api.h"
+
+namespace tarvelo::desktop {
+
+// The desktop's accessibility tree over AT-SPI 2. The focused object is tracked from focus events,
+// which arrive on GLib's default main context (Qt's event loop runs it on Linux); the tree is searched
+// for it only when nothing is tracked, because a search costs milliseconds: at construction, and then
+// at most once every kSearchInterval. Without an accessibility bus it answers nullptr and tries to
+// connect again at that pace. Main thread only.
+class AtspiAccessibilityApi final : public AccessibilityApi {
+public:
+    static constexpr double kSearchInterval = 1.0;
+
+    AtspiAccessibilityApi();
+    ~AtspiAccessibilityApi() override;
+
+    // An element for the tracked object while it still has focus and is editable text; nullptr when
+    // it is something else, nothing has focus, or the desktop does not answer.
+    std::shared_ptr<AccessibilityElement> focusedElement() override;
+
+private:
+    struct Tracker;
+    std::unique_ptr<Tracker> tracker_;
+};
+
+}  // namespace tarvelo::desktop

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "pipeline/pipeline_platform.h"
+#include "platform/linux/atspi_accessibility_api.h"
+#include "platform/linux/atspi_availability.h"
+#include "platform/linux/dbus_notification_center.h"
+#include "platform/linux/desktop_trust.h"
+#include "platform/linux/enchant_spell_checker.h"
+#include "platform/linux/freedesktop_system_sound.h"
+#include "platform/linux/glib_scheduler.h"
+#include "platform/linux/injected_keys.h"
+#include "platform/linux/letter_model_language_recognizer.h"
+#include "platform/linux/x11_display.h"
+#include "platform/linux/x11_workspace.h"
+#include "platform/linux/x_input_event_tap.h"
+#include "platform/linux/xkb_input_context.h"
+#include "platform/linux/xkb_keymap.h"
+#include "platform/linux/xtest_keyboard_events.h"
+#include "services/accessibility_service.h"
+#include "support/system_clock.h"
+
+namespace tarvelo::desktop {
+
+// Every platform service of the Linux desktop, made once and wired together: the one place that picks
+// the backend. Without an X display it still builds, and then answers as a desktop that offers no
+// keyboard (listening is never permitted, no tap can be installed).
+class LinuxDesktop {
+public:
+    LinuxDesktop();
+    LinuxDesktop(const LinuxDesktop&) = delete;
+    LinuxDesktop& operator=(const LinuxDesktop&) = delete;
+
+    // What the typing pipeline is built on.
+    PipelinePlatform pipelinePlatform();
+
+    bool hasDisplay() const { return display_ != nullptr; }
+    // Set when the session is Wayland: the X11 backend then sees only the programs that run under
+    // XWayland, and says so instead of appearing to work.
+    static bool isWaylandSession();
+    // Chords another program holds (a window manager's Alt+Space), named as a person presses them.
+    std::vector<std::string> unavailableChords() const { return eventTap_.unavailableChords(); }
+
+    X11Display* display() { return display_.get(); }
+    XInputEventTap& eventTap() { return eventTap_; }
+    XTestKeyboardEvents& keyboardEvents() { return keyboardEvents_; }
+    X11Workspace& workspace() { return workspace_; }
+    XkbInputContext& inputContext() { return inputContext_; }
+    DesktopTrust& trust() { return trust_; }
+    AccessibilityService& accessibility() { return accessibility_; }
+    AtspiAvailability& accessibilityAvailability() { return availability_; }
+    DBusNotificationCenter& notificationCenter() { return notificationCenter_; }
+    FreedesktopSystemSound& sound() { return sound_; }
+    GlibScheduler& scheduler() { return scheduler_; }
+    const SystemClock& clock() const { return clock_; }
+
+private:
+    std::unique_ptr<X11Display> display_;
+    std::unique_ptr<XkbKeymap> keymap_;
+    InjectedKeys injectedKeys_;
+    XInputEventTap eventTap_;
+    XTestKeyboardEvents keyboardEvents_;
+    X11Workspace workspace_;
+    XkbInputContext inputContext_;
+    AtspiAvailability availability_;
+    DesktopTrust trust_;
+    AtspiAccessibilityApi accessibilityApi_;
+    AccessibilityService accessibility_{accessibilityApi_};
+    EnchantSpellChecker spellChecker_;
+    LetterModelLanguageRecognizer recognizer_;
+    DBusNotificationCenter notificationCenter_;
+    FreedesktopSystemSound sound_;
+    GlibScheduler scheduler_;
+    SystemClock clock_;
+};
+
+}  // namespace tarvelo::desktop

@@ -1,0 +1,113 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/event_tap.h"
+#include "platform/keyboard_events.h"
+#include "platform/linux/injected_keys.h"
+#include "platform/linux/x11_display.h"
+#include "platform/linux/xkb_keymap.h"
+
+namespace tarvelo::desktop {
+
+// The key-down tap of the X11 desktop. Every key press reaches the callback once, from XInput 2's raw
+// events on the root window, which the server sends whatever client holds the keyboard; those cannot
+// be withheld from the focused window. So the chords whose answer matters — Alt+Space, Ctrl+Alt+Space,
+// and Ctrl+Z while setUndoChordWanted(true) — are also grabbed on the root window in synchronous mode:
+// the server holds the keyboard until the callback has answered, then drops the chord (swallow) or
+// hands it to the focused window (pass).
+//
+// Records carry virtual key codes: Space 49, Backspace 51 and Z 6 by physical position whatever the
+// group, any other key kOtherKeyBase plus its X key code (so never one of those three); flags Alt →
+// Option, Ctrl → Command, Super → Control, Shift → Shift; characters as the focused application gets
+// them (XkbKeymap::text), none for a key without text. Presses the backend posted itself
+// (XTestKeyboardEvents, through the shared InjectedKeys) carry kSyntheticEventMarker.
+//
+// A display or keymap of nullptr makes a tap that cannot be installed.
+class XInputEventTap final : public EventTap {
+public:
+    XInputEventTap(X11Display* display, XkbKeymap* keymap, InjectedKeys& injected);
+    ~XInputEventTap() override;
+
+    // False without a display or without XInput 2.2 and XTest. A chord another program has already
+    // grabbed (a window manager's Alt+Space) does not stop the tap: it is listed by unavailableChords().
+    bool install(Callback callback) override;
+    void enable() override;
+    void remove() override;
+    void setUndoChordWanted(bool wanted) override;
+
+    // The chords the last grab could not claim because another program holds them, named as a person
+    // presses them ("Alt+Space"); while installed, they reach the focused window whatever the answer.
+    std::vector<std::string> unavailableChords() const { return unavailable_; }
+    bool isInstalled() const { return installed_; }
+
+    static constexpr std::uint16_t kOtherKeyBase = 0x100;
+
+    // One raw key press as the server reports it. Public so that the per-key cost can be measured
+    // without the server's share.
+    struct RawKeyPress {
+        int sourceDevice = 0;
+        std::uint32_t keycode = 0;
+        unsigned long time = 0;
+    };
+    void handleRawKeyPress(const RawKeyPress& press);
+
+private:
+    struct Answered {
+        unsigned long time = 0;
+        std::uint32_t keycode = 0;
+        TapAnswer answer = TapAnswer::pass;
+        bool byGrab = false;
+    };
+
+    void handle(_XEvent& event);
+    void handleGrabbedPress(std::uint32_t keycode, std::uint32_t modifiers, unsigned long time);
+    KeyEventRecord recordFor(std::uint32_t keycode, std::uint32_t modifiers, bool injected);
+    TapAnswer deliver(const KeyEventRecord& record);
+    void refreshKeys();
+    void grabAll();
+    void ungrabAll();
+    // Grabs the chord with every lock-modifier variant; false when another program holds it.
+    bool grab(std::uint32_t keycode, std::uint32_t modifiers);
+    void ungrab(std::uint32_t keycode, std::uint32_t modifiers);
+    void grabUndoChord();
+    std::vector<std::uint32_t> lockVariants() const;
+    Answered* findAnswered(unsigned long time, std::uint32_t keycode);
+    void remember(const Answered& answered);
+
+    X11Display* display_;
+    XkbKeymap* keymap_;
+    InjectedKeys& injected_;
+    Callback callback_;
+    X11Display::HandlerId handler_ = 0;
+    bool installed_ = false;
+    bool enabled_ = false;
+    bool undoWanted_ = false;
+    int xtestDevice_ = -1;
+    std::vector<std::string> unavailable_;
+
+    // X key codes of the positions the monitor knows, for the keymap revision they were read from.
+    std::uint64_t keysRevision_ = 0;
+    std::uint32_t spaceKey_ = 0;
+    std::uint32_t backspaceKey_ = 0;
+    std::uint32_t zKey_ = 0;
+    // What is grabbed now, as it was grabbed (the keymap may move a position to another key code).
+    struct Grab {
+        std::uint32_t keycode = 0;
+        std::uint32_t modifiers = 0;
+    };
+    std::vector<Grab> chordGrabs_;
+    std::optional<Grab> undoGrab_;
+
+    // The latest presses of grabbable keys with their answers: the raw event and the grab's KeyPress of
+    // one press share its time and key code, so the callback is asked once and its answer applied when
+    // the grab's event arrives.
+    std::array<Answered, 8> answered_{};
+    std::size_t nextAnswered_ = 0;
+};
+
+}  // namespace tarvelo::desktop

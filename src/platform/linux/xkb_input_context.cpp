@@ -1,0 +1,10 @@
+#include "platform/linux/xkb_input_context.h"
+
+namespace tarvelo::desktop {
+
+std::optional<std::string> XkbInputContext::selectedKeyboardInputSource() {
+    if (keymap_ == nullptr) return std::nullopt;
+    return keymap_->currentLayoutName();
+}
+
+}  // namespace tarvelo::desktop
