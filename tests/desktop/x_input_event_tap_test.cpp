@@ -50,7 +50,7 @@ TEST_F(X11EventTap, GivesTheCharactersTheFocusedWindowTypes) {
         } else {
             keyboard_->tap(c.key);
         }
-        ASSERT_TRUE(waitForRecords(c.shift ? 2 : 1));
+        ASSERT_TRUE(waitForRecords(1));
         const std::vector<KeyEventRecord> key = recordsOfKey(records_, otherKey(*keyboard_, c.key));
         ASSERT_EQ(key.size(), 1u);
         EXPECT_EQ(key[0].characters, c.characters);
@@ -59,10 +59,16 @@ TEST_F(X11EventTap, GivesTheCharactersTheFocusedWindowTypes) {
     }
     // The same text as the window's own lookup.
     EXPECT_TRUE(window_->waitForText(typed)) << window_->text();
-    // A modifier alone gives no text.
+    // A modifier key on its own is no key of the word: Shift, Ctrl, Alt, AltGr and the group switch
+    // give no record at all; the next key still does, with no text for a key without any.
     records_.clear();
-    keyboard_->tap(XK_Shift_L);
+    for (const KeySym modifier : {XK_Shift_L, XK_Control_L, XK_Alt_L, XK_Super_L, XK_ISO_Level3_Shift}) {
+        keyboard_->tap(modifier);
+    }
+    keyboard_->tap(XK_F5);
+    // Raw presses arrive in order, so the first record would be a modifier's if they gave any.
     ASSERT_TRUE(waitForRecords(1));
+    EXPECT_EQ(records_[0].keyCode, otherKey(*keyboard_, XK_F5));
     EXPECT_EQ(records_[0].characters, std::nullopt);
 }
 
@@ -99,8 +105,9 @@ TEST_F(X11EventTap, GivesVirtualKeyCodesAndModifierFlags) {
         for (const KeySym modifier : c.modifiers) keyboard_->press(modifier);
         keyboard_->tap(c.key);
         for (const KeySym modifier : c.modifiers) keyboard_->release(modifier);
-        ASSERT_TRUE(waitForRecords(c.modifiers.size() + 1));
-        const KeyEventRecord& record = records_[c.modifiers.size()];
+        ASSERT_TRUE(waitForRecords(1));
+        ASSERT_EQ(records_.size(), 1u);  // the modifiers themselves give none
+        const KeyEventRecord& record = records_[0];
         EXPECT_EQ(record.type, KeyEventRecord::kKeyDown);
         if (c.keyCode != 0) {
             EXPECT_EQ(record.keyCode, c.keyCode);

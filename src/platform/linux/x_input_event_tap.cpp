@@ -189,6 +189,9 @@ void XInputEventTap::handleRawKeyPress(const RawKeyPress& press) {
     if (!enabled_) return;
     refreshKeys();
     const bool injected = press.sourceDevice == xtestDevice_ && injected_.claim(press.keycode);
+    // Pressing Shift or Ctrl on its way to a chord or a capital letter is no key of the word: the
+    // monitor sees key-downs only, as a desktop that reports modifiers separately shows them.
+    if (keymap_->isModifierKey(press.keycode)) return;
     const bool grabbable = press.keycode == spaceKey_ || press.keycode == zKey_;
     if (grabbable && findAnswered(press.time, press.keycode) != nullptr) return;  // already answered for the grab
     const TapAnswer answer = deliver(recordFor(press.keycode, keymap_->modifiers(), injected));

@@ -150,6 +150,14 @@ std::string XkbKeymap::text(std::uint32_t keycode) {
     return std::string(buffer.data(), std::min<std::size_t>(static_cast<std::size_t>(size), buffer.size() - 1));
 }
 
+bool XkbKeymap::isModifierKey(std::uint32_t keycode) {
+    refresh();
+    const xkb_keysym_t keysym = xkb_state_key_get_one_sym(state_.get(), keycode);
+    return (keysym >= XKB_KEY_Shift_L && keysym <= XKB_KEY_Hyper_R) ||          // Shift ... Super, Hyper, locks
+           (keysym >= XKB_KEY_ISO_Lock && keysym <= XKB_KEY_ISO_Level5_Lock) ||  // AltGr, group switches
+           keysym == XKB_KEY_Mode_switch || keysym == XKB_KEY_Num_Lock;
+}
+
 std::optional<std::uint32_t> XkbKeymap::keycode(std::string_view keyName) {
     refresh();
     const std::string name(keyName);

@@ -33,6 +33,10 @@ public:
     // control characters as it does for applications); empty for a key without text.
     std::string text(std::uint32_t keycode);
 
+    // A key whose only job is to modify or switch others (Shift, Control, Alt, Super, AltGr, the lock
+    // keys, the group switch): a keyboard reports its press as a change of modifiers, not as a key.
+    bool isModifierKey(std::uint32_t keycode);
+
     // The key at a physical position, by its XKB name ("SPCE", "BKSP", "AB01", "LFSH").
     std::optional<std::uint32_t> keycode(std::string_view keyName);
 
