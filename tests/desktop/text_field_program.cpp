@@ -51,6 +51,8 @@ const char* fieldKindName(FieldKind kind) {
             return "read_only";
         case FieldKind::limited:
             return "limited";
+        case FieldKind::keysOnly:
+            return "keys_only";
     }
     return "?";
 }
@@ -62,6 +64,13 @@ std::unique_ptr<TextFieldProgram> TextFieldProgram::start(const Options& options
     if (options.kind == FieldKind::password) arguments.emplace_back("--password");
     if (options.kind == FieldKind::readOnly) arguments.emplace_back("--read-only");
     if (options.kind == FieldKind::limited) arguments.push_back("--max-length=" + std::to_string(kLimitedLength));
+    if (options.kind == FieldKind::keysOnly) {
+        if (options.toolkit != Toolkit::qt) {
+            failure = "only the Qt field can be made keys-only";
+            return nullptr;
+        }
+        arguments.emplace_back("--keys-only");
+    }
     std::vector<char*> argv;
     for (std::string& argument : arguments) argv.push_back(argument.data());
     argv.push_back(nullptr);

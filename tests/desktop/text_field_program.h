@@ -12,9 +12,10 @@
 namespace tarvelo::desktop::testing {
 
 enum class Toolkit { gtk, qt };
-// A single-line field, a multi-line one, a password field, a single-line field that refuses edits, and
-// one that holds at most kLimitedLength characters.
-enum class FieldKind { singleLine, multiLine, password, readOnly, limited };
+// A single-line field, a multi-line one, a password field, a single-line field that refuses edits, one
+// that holds at most kLimitedLength characters, and (Qt only) one whose text accessibility can read but
+// not edit, so that it changes only through keys.
+enum class FieldKind { singleLine, multiLine, password, readOnly, limited, keysOnly };
 inline constexpr int kLimitedLength = 11;
 
 const char* toolkitName(Toolkit toolkit);

@@ -114,10 +114,14 @@ struct AtspiAccessibilityApi::Tracker {
         if (event->detail1 != 0) {
             // GTK sends each focus event twice; the second finds the same object.
             if (tracker->focused.get() != event->source) tracker->focused = ref(event->source);
-        } else if (tracker->focused.get() == event->source) {
+        } else if (tracker->focused.get() == event->source && !tracker->keyboardHeld()) {
+            // GTK takes our own grab of a shortcut for a loss of focus; its focus comes back with the
+            // key's release.
             tracker->focused.reset();
         }
     }
+
+    KeyboardHeld keyboardHeld;
 
     bool connected = false;
     ObjectPtr<AtspiEventListener> listener;
@@ -126,7 +130,10 @@ struct AtspiAccessibilityApi::Tracker {
     gint64 lastAttempt = 0;
 };
 
-AtspiAccessibilityApi::AtspiAccessibilityApi() : tracker_(std::make_unique<Tracker>()) { tracker_->connect(); }
+AtspiAccessibilityApi::AtspiAccessibilityApi(KeyboardHeld keyboardHeld) : tracker_(std::make_unique<Tracker>()) {
+    tracker_->keyboardHeld = std::move(keyboardHeld);
+    tracker_->connect();
+}
 
 AtspiAccessibilityApi::~AtspiAccessibilityApi() = default;
 
@@ -143,7 +150,10 @@ std::shared_ptr<AccessibilityElement> AtspiAccessibilityApi::focusedElement() {
     if (candidate == nullptr) return nullptr;
 
     const StateSetPtr states(atspi_accessible_get_state_set(candidate.get()));
-    if (!hasState(states.get(), ATSPI_STATE_FOCUSED)) {
+    // While our own grab holds the keyboard, GTK reports its field unfocused: the tracked object is
+    // still where the user types.
+    const bool held = tracker.keyboardHeld() && tracker.focused.get() == candidate.get();
+    if (!held && !hasState(states.get(), ATSPI_STATE_FOCUSED)) {
         // It lost focus without saying so: its application ended, or the event was missed.
         if (tracker.focused.get() == candidate.get()) tracker.focused.reset();
         return nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "platform/accessibility_api.h"
@@ -15,7 +16,12 @@ class AtspiAccessibilityApi final : public AccessibilityApi {
 public:
     static constexpr double kSearchInterval = 1.0;
 
-    AtspiAccessibilityApi();
+    // Whether the keyboard is held by a grab of this process right now (the X11 tap holds it while a
+    // shortcut is answered). The focused application is told it lost focus while that lasts, though the
+    // user's focus has not moved.
+    using KeyboardHeld = std::function<bool()>;
+
+    explicit AtspiAccessibilityApi(KeyboardHeld keyboardHeld = [] { return false; });
     ~AtspiAccessibilityApi() override;
 
     // An element for the tracked object while it still has focus and is editable text; nullptr when

@@ -66,7 +66,7 @@ private:
     XkbInputContext inputContext_;
     AtspiAvailability availability_;
     DesktopTrust trust_;
-    AtspiAccessibilityApi accessibilityApi_;
+    AtspiAccessibilityApi accessibilityApi_{[this] { return eventTap_.isHoldingKeyboard(); }};
     AccessibilityService accessibility_{accessibilityApi_};
     EnchantSpellChecker spellChecker_;
     LetterModelLanguageRecognizer recognizer_;

@@ -1,5 +1,7 @@
 #include "platform/linux/x_input_event_tap.h"
 
+#include <chrono>
+
 #include <X11/Xlib.h>
 #include <X11/extensions/XInput2.h>
 
@@ -237,11 +239,22 @@ KeyEventRecord XInputEventTap::recordFor(std::uint32_t keycode, std::uint32_t mo
     return record;
 }
 
+bool XInputEventTap::isHoldingKeyboard() const {
+    return holdingKeyboard_ || std::chrono::steady_clock::now() - heldUntil_ < kFocusSettleTime;
+}
+
 TapAnswer XInputEventTap::deliver(const KeyEventRecord& record) {
     if (!callback_ || !enabled_) return TapAnswer::pass;
     // A copy: the callback may remove or reinstall the tap while it runs.
     const Callback callback = callback_;
-    return callback(record);
+    const bool chord = (record.keyCode == virtual_key::kSpace && (record.flags & modifier_flag::kOption) != 0) ||
+                       (record.keyCode == virtual_key::kZ && (record.flags & modifier_flag::kCommand) != 0 &&
+                        undoGrab_.has_value());
+    holdingKeyboard_ = chord;
+    const TapAnswer answer = callback(record);
+    holdingKeyboard_ = false;
+    if (chord) heldUntil_ = std::chrono::steady_clock::now();
+    return answer;
 }
 
 XInputEventTap::Answered* XInputEventTap::findAnswered(unsigned long time, std::uint32_t keycode) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -45,6 +46,12 @@ public:
     std::vector<std::string> unavailableChords() const { return unavailable_; }
     bool isInstalled() const { return installed_; }
 
+    // True while the callback answers a grabbed chord, and for kFocusSettleTime after: the server holds
+    // the keyboard for this process then, and the focused application is told it lost focus although
+    // the user's focus stays; its focus events catch up a moment later.
+    bool isHoldingKeyboard() const;
+    static constexpr std::chrono::milliseconds kFocusSettleTime{500};
+
     static constexpr std::uint16_t kOtherKeyBase = 0x100;
 
     // One raw key press as the server reports it. Public so that the per-key cost can be measured
@@ -87,6 +94,8 @@ private:
     bool installed_ = false;
     bool enabled_ = false;
     bool undoWanted_ = false;
+    bool holdingKeyboard_ = false;
+    std::chrono::steady_clock::time_point heldUntil_{};
     int xtestDevice_ = -1;
     std::vector<std::string> unavailable_;
 

@@ -1,6 +1,7 @@
 // A Qt 6 Widgets window with one text field for the desktop tests: a QLineEdit, a QTextEdit with
 // "--multi-line", a password line edit with "--password"; "--read-only" makes the field refuse edits
-// and "--max-length=N" cuts them short.
+// and "--max-length=N" cuts them short. "--keys-only" shows its text to accessibility but offers no way
+// to edit it there, as terminals and some toolkits do: it changes only through keys.
 // It takes keyboard focus when it starts and talks over stdin and stdout, one line per message
 // (marked_text.h):
 //   out "ready"          once the field has keyboard focus;
@@ -9,6 +10,8 @@
 // It ends when stdin closes, so that it never outlives the test that started it.
 #include <unistd.h>
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QLineEdit>
 #include <QSocketNotifier>
@@ -47,16 +50,72 @@ std::size_t byteOffset(const QString& text, int unitOffset) {
     return static_cast<std::size_t>(text.left(unitOffset).toUtf8().size());
 }
 
+// A line edit's accessible face with the text interface and without the editable-text one.
+class KeysOnlyAccessible final : public QAccessibleWidget, public QAccessibleTextInterface {
+public:
+    explicit KeysOnlyAccessible(QLineEdit* edit) : QAccessibleWidget(edit, QAccessible::EditableText), edit_(edit) {}
+
+    void* interface_cast(QAccessible::InterfaceType type) override {
+        if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+    QString text(QAccessible::Text kind) const override {
+        return kind == QAccessible::Value ? edit_->text() : QAccessibleWidget::text(kind);
+    }
+    QAccessible::State state() const override {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.editable = true;
+        return state;
+    }
+
+    void selection(int index, int* start, int* end) const override {
+        *start = *end = 0;
+        if (index == 0 && edit_->hasSelectedText()) {
+            *start = edit_->selectionStart();
+            *end = edit_->selectionEnd();
+        }
+    }
+    int selectionCount() const override { return edit_->hasSelectedText() ? 1 : 0; }
+    void addSelection(int start, int end) override { setSelection(0, start, end); }
+    void removeSelection(int) override { edit_->deselect(); }
+    void setSelection(int, int start, int end) override { edit_->setSelection(start, end - start); }
+    int cursorPosition() const override { return edit_->cursorPosition(); }
+    void setCursorPosition(int position) override { edit_->setCursorPosition(position); }
+    QString text(int start, int end) const override { return edit_->text().mid(start, end - start); }
+    int characterCount() const override { return static_cast<int>(edit_->text().size()); }
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+    void scrollToSubstring(int, int) override {}
+    QString attributes(int offset, int* start, int* end) const override {
+        *start = *end = offset;
+        return {};
+    }
+
+private:
+    QLineEdit* edit_;
+};
+
+// A class of its own, so that the accessibility factories meet its name before QLineEdit's, whose
+// standard face they would otherwise give it.
+class KeysOnlyLineEdit final : public QLineEdit {
+    Q_OBJECT
+};
+
+QAccessibleInterface* keysOnlyFactory(const QString& className, QObject* object) {
+    if (className != QLatin1String("KeysOnlyLineEdit")) return nullptr;
+    return new KeysOnlyAccessible(static_cast<QLineEdit*>(object));
+}
+
 class Field {
 public:
-    Field(bool multiLine, bool password, bool readOnly, int maxLength) {
+    Field(bool multiLine, bool password, bool readOnly, int maxLength, bool keysOnly) {
         if (multiLine) {
             textEdit_ = new QTextEdit;
             textEdit_->setAcceptRichText(false);
             textEdit_->setReadOnly(readOnly);
             widget_ = textEdit_;
         } else {
-            lineEdit_ = new QLineEdit;
+            lineEdit_ = keysOnly ? new KeysOnlyLineEdit : new QLineEdit;
             if (password) lineEdit_->setEchoMode(QLineEdit::Password);
             lineEdit_->setReadOnly(readOnly);
             if (maxLength > 0) lineEdit_->setMaxLength(maxLength);
@@ -125,16 +184,19 @@ int main(int argc, char** argv) {
     bool password = false;
     bool readOnly = false;
     int maxLength = 0;
+    bool keysOnly = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--multi-line") == 0) multiLine = true;
         if (std::strcmp(argv[i], "--password") == 0) password = true;
         if (std::strcmp(argv[i], "--read-only") == 0) readOnly = true;
         if (std::strncmp(argv[i], "--max-length=", 13) == 0) maxLength = std::atoi(argv[i] + 13);
+        if (std::strcmp(argv[i], "--keys-only") == 0) keysOnly = true;
     }
+    QAccessible::installFactory(keysOnlyFactory);
     QApplication application(argc, argv);
     QApplication::setApplicationName("tarvelo-qt-field");
 
-    Field field(multiLine, password, readOnly, maxLength);
+    Field field(multiLine, password, readOnly, maxLength, keysOnly);
     bool announcedReady = false;
     const auto announceWhenFocused = [&] {
         if (!announcedReady && field.widget()->hasFocus()) {
@@ -175,3 +237,5 @@ int main(int argc, char** argv) {
     announceWhenFocused();
     return QApplication::exec();
 }
+
+#include "qt_text_field.moc"

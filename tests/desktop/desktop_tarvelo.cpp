@@ -1,0 +1,9 @@
+#include "desktop_tarvelo.h"
+
+namespace tarvelo::desktop::testing {
+
+DesktopTarvelo::DesktopTarvelo()
+    : app(settings, permissions, exceptions, applicationFilter, statistics, inputSource, desktop.pipelinePlatform(),
+          shell) {}
+
+}  // namespace tarvelo::desktop::testing
