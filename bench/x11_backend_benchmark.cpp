@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include "platform/linux/injected_keys.h"
+#include "platform/linux/keyboard_hold.h"
 #include "platform/linux/x11_display.h"
 #include "platform/linux/x_input_event_tap.h"
 #include "platform/linux/xkb_keymap.h"
@@ -22,6 +23,7 @@ struct Backend {
     std::unique_ptr<X11Display> display = X11Display::open();
     std::unique_ptr<XkbKeymap> keymap = display != nullptr ? XkbKeymap::create(*display) : nullptr;
     InjectedKeys injected;
+    KeyboardHold hold;
 };
 
 // From the raw event's fields to the callback's return: the virtual key code, the flags, the text from
@@ -33,7 +35,7 @@ void BM_TapRawKeyPress(benchmark::State& state) {
         state.SkipWithError("no display: run under scripts/desktop-session");
         return;
     }
-    XInputEventTap tap(backend.display.get(), backend.keymap.get(), backend.injected);
+    XInputEventTap tap(backend.display.get(), backend.keymap.get(), backend.injected, backend.hold);
     std::size_t characters = 0;
     if (!tap.install([&](const KeyEventRecord& record) {
             characters += record.characters ? record.characters->size() : 0;
@@ -66,7 +68,8 @@ void BM_TypeWordOnLentKeys(benchmark::State& state) {
     const std::u16string word = u"привет ";
     for (auto _ : state) {
         state.PauseTiming();
-        auto events = std::make_unique<XTestKeyboardEvents>(backend.display.get(), backend.keymap.get(), backend.injected);
+        auto events = std::make_unique<XTestKeyboardEvents>(backend.display.get(), backend.keymap.get(), backend.injected,
+                                                            backend.hold);
         state.ResumeTiming();
         const bool typed = events->post({0, true, kSyntheticEventMarker, word}) &&
                            events->post({0, false, kSyntheticEventMarker, word});
@@ -86,7 +89,7 @@ void BM_TypeWordOnKeysStillLent(benchmark::State& state) {
         state.SkipWithError("no display: run under scripts/desktop-session");
         return;
     }
-    XTestKeyboardEvents events(backend.display.get(), backend.keymap.get(), backend.injected);
+    XTestKeyboardEvents events(backend.display.get(), backend.keymap.get(), backend.injected, backend.hold);
     const std::u16string word = u"привет ";
     events.post({0, true, kSyntheticEventMarker, word});
     for (auto _ : state) {

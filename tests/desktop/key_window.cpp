@@ -93,6 +93,7 @@ std::string KeyWindow::property(const char* name) const {
 
 std::string KeyWindow::text() const { return property("_TARVELO_TEXT"); }
 std::string KeyWindow::chords() const { return property("_TARVELO_CHORDS"); }
+std::string KeyWindow::keys() const { return property("_TARVELO_KEYS"); }
 
 long KeyWindow::presses() const {
     const std::string count = property("_TARVELO_PRESSES");

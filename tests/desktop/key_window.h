@@ -24,9 +24,12 @@ public:
     // Gives the window the input focus again and waits until it has it.
     bool focus();
 
-    // What the window received: its text, its chords ("alt+space\n" per press) and its key presses.
+    // What the window received: its text, its chords ("alt+space\n" per press), every press of a key
+    // other than a modifier with the modifiers it came with ("BackSpace\n", "shift+М\n"), and the
+    // number of key presses.
     std::string text() const;
     std::string chords() const;
+    std::string keys() const;
     long presses() const;
 
     // Lets the main loop run until the window's text is `expected`; answers whether it became so.

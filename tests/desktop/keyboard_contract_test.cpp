@@ -13,6 +13,7 @@
 #include "platform/fake/fake_keyboard.h"
 #include "platform/fake/fake_text_element.h"
 #include "platform/linux/injected_keys.h"
+#include "platform/linux/keyboard_hold.h"
 #include "platform/linux/x11_display.h"
 #include "platform/linux/x_input_event_tap.h"
 #include "platform/linux/xkb_keymap.h"
@@ -34,11 +35,8 @@ public:
     EventTap& tap() { return keyboard_; }
     KeyboardEvents& events() { return keyboard_; }
     void type(std::string_view letters) { keyboard_.type(letters); }
-    bool pressAltSpace() {
-        const std::string before = field_->text();
-        keyboard_.pressChord(virtual_key::kSpace, modifier_flag::kOption, " ");
-        return field_->text() != before;
-    }
+    // Whether the chord reached the application: the pretend keyboard hands on what the tap passes.
+    bool pressAltSpace() { return keyboard_.pressChord(virtual_key::kSpace, modifier_flag::kOption, " ") == TapAnswer::pass; }
     bool waitForField(const std::string& expected) { return field_->text() == expected; }
     std::string field() const { return field_->text(); }
     bool waitUntil(const std::function<bool()>& done) { return done(); }
@@ -57,8 +55,8 @@ public:
         : user_(XOpenDisplay(nullptr), &XCloseDisplay),
           display_(X11Display::open()),
           keymap_(display_ != nullptr ? XkbKeymap::create(*display_) : nullptr),
-          tap_(display_.get(), keymap_.get(), injected_),
-          events_(display_.get(), keymap_.get(), injected_),
+          tap_(display_.get(), keymap_.get(), injected_, hold_),
+          events_(display_.get(), keymap_.get(), injected_, hold_),
           keyboard_(user_.get()) {
         if (user_ == nullptr || keymap_ == nullptr) return;
         keyboard_.lockGroup(0);
@@ -90,6 +88,7 @@ private:
     std::unique_ptr<X11Display> display_;
     std::unique_ptr<XkbKeymap> keymap_;
     InjectedKeys injected_;
+    KeyboardHold hold_;
     XInputEventTap tap_;
     XTestKeyboardEvents events_;
     TestKeyboard keyboard_;
@@ -146,6 +145,23 @@ TYPED_TEST(KeyboardContract, AChordReachesTheApplicationOnlyWhenPassed) {
     EXPECT_TRUE(this->harness_->pressAltSpace());
     answer = TapAnswer::swallow;
     EXPECT_FALSE(this->harness_->pressAltSpace());
+}
+
+// What a correction does: the chord's callback deletes and types before it answers.
+TYPED_TEST(KeyboardContract, KeysPostedFromASwallowedChordsCallbackReachTheApplication) {
+    this->harness_->type("ab");
+    ASSERT_TRUE(this->harness_->waitForField("ab")) << this->harness_->field();
+    bool posted = true;
+    this->installRecordingTap([&](const KeyEventRecord& record) {
+        const bool altSpace = record.keyCode == virtual_key::kSpace && (record.flags & modifier_flag::kOption) != 0 &&
+                              record.userData == 0;
+        if (!altSpace) return TapAnswer::pass;
+        posted = this->post(virtual_key::kDelete) && this->post(0, u"вы") && posted;
+        return TapAnswer::swallow;
+    });
+    EXPECT_FALSE(this->harness_->pressAltSpace());
+    EXPECT_TRUE(posted);
+    EXPECT_TRUE(this->harness_->waitForField("aвы")) << this->harness_->field();
 }
 
 TYPED_TEST(KeyboardContract, PostedTextPassesTheTapMarkedAndTheUsersKeysDoNot) {

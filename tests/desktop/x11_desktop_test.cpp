@@ -15,8 +15,8 @@ void X11DesktopTest::SetUp() {
     ASSERT_NE(display_, nullptr);
     keymap_ = XkbKeymap::create(*display_);
     ASSERT_NE(keymap_, nullptr);
-    tap_ = std::make_unique<XInputEventTap>(display_.get(), keymap_.get(), injected_);
-    events_ = std::make_unique<XTestKeyboardEvents>(display_.get(), keymap_.get(), injected_);
+    tap_ = std::make_unique<XInputEventTap>(display_.get(), keymap_.get(), injected_, hold_);
+    events_ = std::make_unique<XTestKeyboardEvents>(display_.get(), keymap_.get(), injected_, hold_);
     keyboard_ = std::make_unique<TestKeyboard>(user_.get());
     lockGroup(0);
     window_ = KeyWindow::start(user_.get());

@@ -11,6 +11,7 @@
 #include "desktop_environment.h"
 #include "key_window.h"
 #include "platform/linux/injected_keys.h"
+#include "platform/linux/keyboard_hold.h"
 #include "platform/linux/x11_display.h"
 #include "platform/linux/x_input_event_tap.h"
 #include "platform/linux/xkb_keymap.h"
@@ -41,6 +42,7 @@ protected:
     std::unique_ptr<X11Display> display_;
     std::unique_ptr<XkbKeymap> keymap_;
     InjectedKeys injected_;
+    KeyboardHold hold_;
     std::unique_ptr<XInputEventTap> tap_;
     std::unique_ptr<XTestKeyboardEvents> events_;
     std::unique_ptr<KeyWindow> window_;

@@ -154,6 +154,26 @@ TEST_F(X11EventTap, SpaceChordsAreDroppedOrHandedOnByTheAnswer) {
     EXPECT_TRUE(window_->waitForText("ok")) << window_->text();
 }
 
+// A Space and then Ctrl+Alt+Space a moment later: the server gives both presses of the key the same
+// millisecond, and the plain Space's answer (pass) must not be taken for the chord's.
+TEST_F(X11EventTap, AChordRightAfterAPlainPressOfItsKeyGetsItsOwnAnswer) {
+    answerFor = [](const KeyEventRecord& record) {
+        const bool chord = record.keyCode == virtual_key::kSpace && (record.flags & modifier_flag::kOption) != 0;
+        return chord ? TapAnswer::swallow : TapAnswer::pass;
+    };
+    installRecordingTap();
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        SCOPED_TRACE(attempt);
+        records_.clear();
+        const std::string chordsBefore = window_->chords();
+        keyboard_->tap(XK_space);
+        keyboard_->tap(XK_space, {XK_Control_L, XK_Alt_L});
+        ASSERT_TRUE(settle());
+        EXPECT_EQ(window_->chords(), chordsBefore + "ctrl+x\n");
+        EXPECT_EQ(recordsOfKey(records_, virtual_key::kSpace).size(), 2u);
+    }
+}
+
 TEST_F(X11EventTap, HoldsCtrlZOnlyWhileTheUndoChordIsWanted) {
     answerFor = [](const KeyEventRecord& record) {
         return record.keyCode == virtual_key::kZ ? TapAnswer::swallow : TapAnswer::pass;

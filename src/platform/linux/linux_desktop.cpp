@@ -15,8 +15,8 @@ std::unique_ptr<XkbKeymap> keymapFor(X11Display* display) {
 LinuxDesktop::LinuxDesktop()
     : display_(X11Display::open()),
       keymap_(keymapFor(display_.get())),
-      eventTap_(display_.get(), keymap_.get(), injectedKeys_),
-      keyboardEvents_(display_.get(), keymap_.get(), injectedKeys_),
+      eventTap_(display_.get(), keymap_.get(), injectedKeys_, keyboardHold_),
+      keyboardEvents_(display_.get(), keymap_.get(), injectedKeys_, keyboardHold_),
       workspace_(display_.get()),
       inputContext_(keymap_.get()),
       trust_(display_.get(), availability_) {}

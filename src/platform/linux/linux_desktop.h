@@ -12,6 +12,7 @@
 #include "platform/linux/freedesktop_system_sound.h"
 #include "platform/linux/glib_scheduler.h"
 #include "platform/linux/injected_keys.h"
+#include "platform/linux/keyboard_hold.h"
 #include "platform/linux/letter_model_language_recognizer.h"
 #include "platform/linux/x11_display.h"
 #include "platform/linux/x11_workspace.h"
@@ -60,6 +61,7 @@ private:
     std::unique_ptr<X11Display> display_;
     std::unique_ptr<XkbKeymap> keymap_;
     InjectedKeys injectedKeys_;
+    KeyboardHold keyboardHold_;
     XInputEventTap eventTap_;
     XTestKeyboardEvents keyboardEvents_;
     X11Workspace workspace_;

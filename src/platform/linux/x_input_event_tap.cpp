@@ -44,8 +44,8 @@ void selectRawKeyPresses(Display* display, Window root, bool selected) {
 
 }  // namespace
 
-XInputEventTap::XInputEventTap(X11Display* display, XkbKeymap* keymap, InjectedKeys& injected)
-    : display_(display), keymap_(keymap), injected_(injected) {}
+XInputEventTap::XInputEventTap(X11Display* display, XkbKeymap* keymap, InjectedKeys& injected, KeyboardHold& hold)
+    : display_(display), keymap_(keymap), injected_(injected), hold_(hold) {}
 
 XInputEventTap::~XInputEventTap() { remove(); }
 
@@ -81,6 +81,8 @@ void XInputEventTap::remove() {
     callback_ = nullptr;
     installed_ = false;
     enabled_ = false;
+    // The keyboard is free now: what the callback posted while it was held can reach the focused window.
+    hold_.release();
 }
 
 void XInputEventTap::setUndoChordWanted(bool wanted) {
@@ -195,14 +197,56 @@ void XInputEventTap::handleRawKeyPress(const RawKeyPress& press) {
     // monitor sees key-downs only, as a desktop that reports modifiers separately shows them.
     if (keymap_->isModifierKey(press.keycode)) return;
     const bool grabbable = press.keycode == spaceKey_ || press.keycode == zKey_;
-    if (grabbable && findAnswered(press.time, press.keycode) != nullptr) return;  // already answered for the grab
+    if (!grabbable) {
+        deliver(recordFor(press.keycode, keymap_->modifiers(), injected));
+        return;
+    }
+    // Asked already for the grab's KeyPress, which came first. Only such an answer stands for this press:
+    // another press of the key in the same millisecond (a Space typed right before the chord) does not.
+    if (Answered* answered = findAnswered(press.time, press.keycode, true); answered != nullptr) {
+        *answered = {};
+        return;
+    }
+    // The press may have started one of the grabs: then the keyboard stays frozen until the grab's
+    // KeyPress comes and the answer is applied.
+    hold_.hold();
     const TapAnswer answer = deliver(recordFor(press.keycode, keymap_->modifiers(), injected));
-    if (grabbable) remember({press.time, press.keycode, answer, false});
+    remember({press.time, press.keycode, answer, false});
+    // Only what the callback posted needs to know whether the keyboard is frozen.
+    if (!installed_ || !hold_.hasWaiting() || !grabbedPressFollows(press)) hold_.release();
+}
+
+bool XInputEventTap::grabbedPressFollows(const RawKeyPress& press) {
+    struct Wanted {
+        Window root;
+        std::uint32_t keycode;
+        Time time;
+        bool found;
+    } wanted{display_->rootWindow(), press.keycode, press.time, false};
+    const auto look = [](Display*, XEvent* event, XPointer argument) -> Bool {
+        auto* sought = reinterpret_cast<Wanted*>(argument);
+        const XKeyEvent& key = event->xkey;
+        if (event->type == KeyPress && key.window == sought->root && !key.send_event &&
+            key.keycode == sought->keycode && key.time == sought->time) {
+            sought->found = true;
+        }
+        return False;  // looked at, left in the queue
+    };
+    Display* display = display_->get();
+    XEvent unused;
+    XCheckIfEvent(display, &unused, look, reinterpret_cast<XPointer>(&wanted));
+    if (wanted.found) return true;
+    // The server sends the grab's KeyPress while handling the same key event as the raw one: after a
+    // round trip it is here if it exists at all.
+    display_->sync();
+    XCheckIfEvent(display, &unused, look, reinterpret_cast<XPointer>(&wanted));
+    return wanted.found;
 }
 
 void XInputEventTap::handleGrabbedPress(std::uint32_t keycode, std::uint32_t modifiers, unsigned long time) {
+    hold_.hold();
     TapAnswer answer = TapAnswer::pass;
-    if (Answered* answered = findAnswered(time, keycode); answered != nullptr && !answered->byGrab) {
+    if (Answered* answered = findAnswered(time, keycode, false); answered != nullptr) {
         answer = answered->answer;
         *answered = {};
     } else {
@@ -211,8 +255,18 @@ void XInputEventTap::handleGrabbedPress(std::uint32_t keycode, std::uint32_t mod
         remember({time, keycode, answer, true});
     }
     // The server holds the keyboard until this answer.
-    XAllowEvents(display_->get(), answer == TapAnswer::swallow ? AsyncKeyboard : ReplayKeyboard, time);
+    Display* display = display_->get();
+    if (answer == TapAnswer::swallow) {
+        XAllowEvents(display, AsyncKeyboard, time);
+        // The grab would last until the chord's key is released; the posted keys must reach the focused
+        // window before that. The press's own time never ends a newer grab of the next chord.
+        XUngrabKeyboard(display, time);
+    } else {
+        // The chord reaches the focused window now, ahead of anything the callback posted.
+        XAllowEvents(display, ReplayKeyboard, time);
+    }
     display_->flush();
+    hold_.release();
 }
 
 KeyEventRecord XInputEventTap::recordFor(std::uint32_t keycode, std::uint32_t modifiers, bool injected) {
@@ -257,9 +311,11 @@ TapAnswer XInputEventTap::deliver(const KeyEventRecord& record) {
     return answer;
 }
 
-XInputEventTap::Answered* XInputEventTap::findAnswered(unsigned long time, std::uint32_t keycode) {
-    for (Answered& answered : answered_) {
-        if (answered.keycode == keycode && answered.time == time) return &answered;
+XInputEventTap::Answered* XInputEventTap::findAnswered(unsigned long time, std::uint32_t keycode, bool byGrab) {
+    // The latest first: of two presses within one millisecond, the grab's KeyPress follows the second.
+    for (std::size_t age = 1; age <= answered_.size(); ++age) {
+        Answered& answered = answered_[(nextAnswered_ + answered_.size() - age) % answered_.size()];
+        if (answered.keycode == keycode && answered.time == time && answered.byGrab == byGrab) return &answered;
     }
     return nullptr;
 }

@@ -10,6 +10,7 @@
 #include "platform/event_tap.h"
 #include "platform/keyboard_events.h"
 #include "platform/linux/injected_keys.h"
+#include "platform/linux/keyboard_hold.h"
 #include "platform/linux/x11_display.h"
 #include "platform/linux/xkb_keymap.h"
 
@@ -28,10 +29,16 @@ namespace tarvelo::desktop {
 // them (XkbKeymap::text), none for a key without text. Presses the backend posted itself
 // (XTestKeyboardEvents, through the shared InjectedKeys) carry kSyntheticEventMarker.
 //
+// From the press of a grabbed key until the chord's answer has been applied, the shared KeyboardHold
+// is held, so that keys posted from the callback wait instead of being frozen with the keyboard. A
+// swallowed chord's grab is ended at once (it would otherwise last until the key is released and take
+// every key meanwhile, the posted ones included); a passed chord reaches the focused window before
+// anything posted from its callback.
+//
 // A display or keymap of nullptr makes a tap that cannot be installed.
 class XInputEventTap final : public EventTap {
 public:
-    XInputEventTap(X11Display* display, XkbKeymap* keymap, InjectedKeys& injected);
+    XInputEventTap(X11Display* display, XkbKeymap* keymap, InjectedKeys& injected, KeyboardHold& hold);
     ~XInputEventTap() override;
 
     // False without a display or without XInput 2.2 and XTest. A chord another program has already
@@ -73,6 +80,8 @@ private:
 
     void handle(_XEvent& event);
     void handleGrabbedPress(std::uint32_t keycode, std::uint32_t modifiers, unsigned long time);
+    // Whether the grab's KeyPress for this raw press has arrived or is on its way.
+    bool grabbedPressFollows(const RawKeyPress& press);
     KeyEventRecord recordFor(std::uint32_t keycode, std::uint32_t modifiers, bool injected);
     TapAnswer deliver(const KeyEventRecord& record);
     void refreshKeys();
@@ -83,12 +92,15 @@ private:
     void ungrab(std::uint32_t keycode, std::uint32_t modifiers);
     void grabUndoChord();
     std::vector<std::uint32_t> lockVariants() const;
-    Answered* findAnswered(unsigned long time, std::uint32_t keycode);
+    // The latest answer for a press with this time and key code, given at the raw event (byGrab false) or
+    // at the grab's KeyPress (true); nullptr when there is none.
+    Answered* findAnswered(unsigned long time, std::uint32_t keycode, bool byGrab);
     void remember(const Answered& answered);
 
     X11Display* display_;
     XkbKeymap* keymap_;
     InjectedKeys& injected_;
+    KeyboardHold& hold_;
     Callback callback_;
     X11Display::HandlerId handler_ = 0;
     bool installed_ = false;

@@ -176,12 +176,11 @@ std::optional<XkbKeymap::Stroke> XkbKeymap::strokeFor(char32_t character, const 
     const auto isSkipped = [&](xkb_keycode_t code) { return std::find(skipped.begin(), skipped.end(), code) != skipped.end(); };
 
     // The key's own keysym first (so the digit row wins over the keypad), then any key whose text is
-    // the character; each without Shift first, since the user may be holding it already.
+    // the character; each without Shift first.
     for (const bool byText : {false, true}) {
         for (const bool shift : {false, true}) {
-            if (shift && (mask_.baseModifiers & kShiftMask) != 0) continue;
-            xkb_state_update_mask(scratch, mask_.baseModifiers | (shift ? kShiftMask : 0), mask_.latchedModifiers,
-                                  mask_.lockedModifiers, static_cast<xkb_layout_index_t>(mask_.baseGroup),
+            xkb_state_update_mask(scratch, shift ? kShiftMask : 0, mask_.latchedModifiers, mask_.lockedModifiers,
+                                  static_cast<xkb_layout_index_t>(mask_.baseGroup),
                                   static_cast<xkb_layout_index_t>(mask_.latchedGroup),
                                   static_cast<xkb_layout_index_t>(mask_.lockedGroup));
             for (xkb_keycode_t code = first; code <= last; ++code) {

@@ -40,8 +40,9 @@ public:
     // The key at a physical position, by its XKB name ("SPCE", "BKSP", "AB01", "LFSH").
     std::optional<std::uint32_t> keycode(std::string_view keyName);
 
-    // A key that types `character` in the current group, with the modifiers held now (Caps Lock and
-    // the like included): pressed alone, or with Shift added. Keys in `skipped` are not considered.
+    // A key that types `character` in the current group once no modifier key is held (XTestKeyboardEvents
+    // lets go of them before typing), with the latched and locked modifiers of now (Caps Lock, Num Lock):
+    // pressed alone, or with Shift. Keys in `skipped` are not considered.
     struct Stroke {
         std::uint32_t keycode = 0;
         bool shift = false;

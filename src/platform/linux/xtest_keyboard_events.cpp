@@ -27,10 +27,14 @@ void pauseFor(std::chrono::microseconds duration) {
 
 }  // namespace
 
-XTestKeyboardEvents::XTestKeyboardEvents(X11Display* display, XkbKeymap* keymap, InjectedKeys& injected)
-    : display_(display), keymap_(keymap), injected_(injected) {}
+XTestKeyboardEvents::XTestKeyboardEvents(X11Display* display, XkbKeymap* keymap, InjectedKeys& injected,
+                                         KeyboardHold& hold)
+    : display_(display), keymap_(keymap), injected_(injected), hold_(hold) {
+    hold_.setSender([this](const KeyboardEvent& event) { return send(event); });
+}
 
 XTestKeyboardEvents::~XTestKeyboardEvents() {
+    hold_.setSender(nullptr);
     if (restoreSource_ != 0) g_source_remove(restoreSource_);
     restoreSource_ = 0;
     if (display_ == nullptr) return;
@@ -46,9 +50,18 @@ XTestKeyboardEvents::~XTestKeyboardEvents() {
 
 bool XTestKeyboardEvents::post(const KeyboardEvent& event) {
     if (display_ == nullptr || keymap_ == nullptr) return false;
+    if (event.unicodeString.empty() && (event.keyCode != kBackspace || !keymap_->keycode("BKSP"))) return false;
+    if (hold_.isHeld()) {
+        hold_.wait(event);
+        return true;
+    }
+    return send(event);
+}
+
+bool XTestKeyboardEvents::send(const KeyboardEvent& event) {
     X11Display::ErrorTrap trap(*display_);
+    if (event.keyDown) releaseHeldKeys();
     if (event.unicodeString.empty()) {
-        if (event.keyCode != kBackspace) return false;
         const std::optional<std::uint32_t> backspace = keymap_->keycode("BKSP");
         if (!backspace) return false;
         fake(*backspace, event.keyDown);
@@ -70,6 +83,15 @@ bool XTestKeyboardEvents::post(const KeyboardEvent& event) {
         if (!type(character) || trap.failed()) return false;
     }
     return trap.sync();
+}
+
+void XTestKeyboardEvents::releaseHeldKeys() {
+    // A round trip: the server's state with every key posted so far counted.
+    char down[32] = {};
+    XQueryKeymap(display_->get(), down);
+    for (std::uint32_t keycode = 8; keycode < 256; ++keycode) {
+        if ((static_cast<unsigned char>(down[keycode / 8]) & (1u << (keycode % 8))) != 0) fake(keycode, false);
+    }
 }
 
 bool XTestKeyboardEvents::type(char32_t character) {

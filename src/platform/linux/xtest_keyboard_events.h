@@ -7,6 +7,7 @@
 
 #include "platform/keyboard_events.h"
 #include "platform/linux/injected_keys.h"
+#include "platform/linux/keyboard_hold.h"
 #include "platform/linux/x11_display.h"
 #include "platform/linux/xkb_keymap.h"
 
@@ -17,9 +18,25 @@ namespace tarvelo::desktop {
 //
 // Backspace (key code 51) is the key at the BKSP position. A key-down with a string types its
 // characters one after the other: a character the current group has is typed on its key (with Shift
-// pressed through XTest around it when its level needs Shift and the user holds none); any other one
-// on a spare key code (one without symbols) lent to the character's keysym for the moment. A key-up
-// with a string posts nothing: each character's key is released right after its press.
+// pressed through XTest around it when its level needs Shift); any other one on a spare key code (one
+// without symbols) lent to the character's keysym for the moment. A key-up with a string posts
+// nothing: each character's key is released right after its press.
+//
+// Posted keys arrive without modifiers and whole: before each key-down, every key that is down is
+// released through XTest, and none is pressed again afterwards. That lifts the user's Shift, Ctrl,
+// Alt, Super and AltGr (whichever device holds them: the server applies a release to the core
+// keyboard's state although the XTEST device never pressed the key), and the chord's own key too: a
+// Space still held by the user would make the server drop the posted Space. A held Caps Lock or Num
+// Lock is left locked or unlocked as the user's own release would leave it. The user who pressed
+// Ctrl+Alt+Space is usually letting go by the time the correction is typed, and a key pressed again
+// after that release would stay down with nothing to lift it; the user's own release of a key already
+// up is dropped by the server. The price: a modifier still held after the correction must be pressed
+// again to count, and a key held down stops repeating.
+//
+// While the tap holds the keyboard for a chord (the shared KeyboardHold), post() keeps the event and
+// answers true; the events are posted, in order, once the tap has freed the keyboard, and a press is
+// noted in InjectedKeys when it is actually posted. Events still waiting when this object goes are
+// dropped.
 //
 // Lent key codes stay lent for kRestoreDelay after their last use and are then given back (on GLib's
 // default main context, or when this object is destroyed): an application reads the changed map some
@@ -28,10 +45,11 @@ namespace tarvelo::desktop {
 //
 // post() answers false, and posts nothing more of that event, when the server reports an error, no
 // display or keymap was given, the event is neither Backspace nor text, or the keymap has no spare key
-// code at all.
+// code at all. For an event that waits, the errors of its posting come too late to answer: that event
+// and the ones waiting after it are dropped.
 class XTestKeyboardEvents final : public KeyboardEvents {
 public:
-    XTestKeyboardEvents(X11Display* display, XkbKeymap* keymap, InjectedKeys& injected);
+    XTestKeyboardEvents(X11Display* display, XkbKeymap* keymap, InjectedKeys& injected, KeyboardHold& hold);
     ~XTestKeyboardEvents() override;
 
     bool post(const KeyboardEvent& event) override;
@@ -58,6 +76,8 @@ private:
         Clock::time_point lastUse{};
     };
 
+    bool send(const KeyboardEvent& event);
+    void releaseHeldKeys();
     bool type(char32_t character);
     bool typeOnKey(std::uint32_t keycode, bool shift);
     bool fake(std::uint32_t keycode, bool down);
@@ -73,6 +93,7 @@ private:
     X11Display* display_;
     XkbKeymap* keymap_;
     InjectedKeys& injected_;
+    KeyboardHold& hold_;
     std::vector<Spare> spares_;
     bool sparesFound_ = false;
     unsigned int restoreSource_ = 0;

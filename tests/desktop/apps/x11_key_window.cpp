@@ -7,6 +7,10 @@
 // What it received is published on its window for the tests to read:
 //   _TARVELO_TEXT    (UTF8_STRING)  the text;
 //   _TARVELO_CHORDS  (UTF8_STRING)  one line per chord pressed, for example "ctrl+alt+space";
+//   _TARVELO_KEYS    (UTF8_STRING)  one line per press of a key other than a modifier, in order: the
+//                                   modifiers held and the character the press gave, or the keysym's
+//                                   name for a key without a visible one, for example "BackSpace",
+//                                   "space", "п", "shift+М", "ctrl+alt+space";
 //   _TARVELO_PRESSES (CARDINAL)     the number of key presses received.
 // WM_CLASS is "tarvelo-x11-window", "TarveloX11Window". It runs until killed or its window is closed.
 
@@ -34,6 +38,25 @@ void removeLastCharacter(std::string& text) {
     text.erase(end);
 }
 
+// A line of _TARVELO_KEYS.
+std::string keyLine(unsigned int state, KeySym keysym) {
+    std::string line;
+    if ((state & ShiftMask) != 0) line += "shift+";
+    if ((state & ControlMask) != 0) line += "ctrl+";
+    if ((state & Mod1Mask) != 0) line += "alt+";
+    if ((state & Mod4Mask) != 0) line += "super+";
+    // The character rather than the keysym: a lent key gives U043F where the layout's key gives
+    // Cyrillic_pe, and the application sees the same letter.
+    char utf8[8] = {};
+    const std::uint32_t character = xkb_keysym_to_utf32(static_cast<xkb_keysym_t>(keysym));
+    if (character > 0x20 && character != 0x7F &&
+        xkb_keysym_to_utf8(static_cast<xkb_keysym_t>(keysym), utf8, sizeof(utf8)) > 0) {
+        return line + utf8 + "\n";
+    }
+    const char* name = XKeysymToString(keysym);
+    return line + (name != nullptr ? name : "?") + "\n";
+}
+
 }  // namespace
 
 int main() {
@@ -58,12 +81,15 @@ int main() {
     const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
     const Atom textProperty = XInternAtom(display, "_TARVELO_TEXT", False);
     const Atom chordsProperty = XInternAtom(display, "_TARVELO_CHORDS", False);
+    const Atom keysProperty = XInternAtom(display, "_TARVELO_KEYS", False);
     const Atom pressesProperty = XInternAtom(display, "_TARVELO_PRESSES", False);
     std::string text;
     std::string chords;
+    std::string keys;
     long presses = 0;
     publish(display, window, textProperty, utf8, text);
     publish(display, window, chordsProperty, utf8, chords);
+    publish(display, window, keysProperty, utf8, keys);
     XChangeProperty(display, window, pressesProperty, XA_CARDINAL, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(&presses), 1);
     XMapWindow(display, window);
@@ -90,6 +116,8 @@ int main() {
                 XLookupString(&event.xkey, latin1, sizeof(latin1), &keysym, nullptr);
                 const unsigned int state = event.xkey.state;
                 if (IsModifierKey(keysym)) break;
+                keys += keyLine(state, keysym);
+                publish(display, window, keysProperty, utf8, keys);
                 if ((state & (ControlMask | Mod1Mask | Mod4Mask)) != 0) {
                     const KeySym base = XkbKeycodeToKeysym(display, static_cast<KeyCode>(event.xkey.keycode), 0, 0);
                     const char* baseName = XKeysymToString(base);
