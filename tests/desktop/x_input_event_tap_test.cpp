@@ -133,6 +133,10 @@ TEST_F(X11EventTap, SpaceChordsAreDroppedOrHandedOnByTheAnswer) {
         {{XK_Alt_L}, TapAnswer::pass, "alt+space\n"},
         {{XK_Control_L, XK_Alt_L}, TapAnswer::swallow, nullptr},
         {{XK_Control_L, XK_Alt_L}, TapAnswer::pass, "ctrl+alt+space\n"},
+        // Super (and Shift, which with Alt switches the group in this session's keymap) does not change
+        // the chord, and is held back with it.
+        {{XK_Super_L, XK_Alt_L}, TapAnswer::swallow, nullptr},
+        {{XK_Control_L, XK_Super_L, XK_Alt_L}, TapAnswer::swallow, nullptr},
     };
     TapAnswer answer = TapAnswer::pass;
     answerFor = [&](const KeyEventRecord& record) { return record.keyCode == virtual_key::kSpace ? answer : TapAnswer::pass; };
@@ -195,6 +199,13 @@ TEST_F(X11EventTap, HoldsCtrlZOnlyWhileTheUndoChordIsWanted) {
         ASSERT_TRUE(settle());
         EXPECT_EQ(window_->chords(), chordsBefore + (step.reachesWindow ? "ctrl+z\n" : "") + "ctrl+x\n");
         EXPECT_EQ(recordsOfKey(records_, virtual_key::kZ).size(), 1u);
+    }
+    // Ctrl+Shift+Z and Ctrl+Alt+Z undo too, and are held back while wanted.
+    for (const KeySym extra : {XK_Shift_L, XK_Alt_L}) {
+        const std::string chordsBefore = window_->chords();
+        keyboard_->tap(XK_z, {XK_Control_L, extra});
+        ASSERT_TRUE(settle());
+        EXPECT_EQ(window_->chords(), chordsBefore + "ctrl+x\n");
     }
     // Removing the tap lets every chord through, and a new install grabs what is still wanted.
     tap_->remove();

@@ -91,9 +91,9 @@ void XInputEventTap::setUndoChordWanted(bool wanted) {
     if (!installed_) return;
     if (wanted) {
         grabUndoChord();
-    } else if (undoGrab_) {
-        ungrab(undoGrab_->keycode, undoGrab_->modifiers);
-        undoGrab_.reset();
+    } else if (!undoGrabs_.empty()) {
+        for (const Grab& grabbed : undoGrabs_) ungrab(grabbed.keycode, grabbed.modifiers);
+        undoGrabs_.clear();
         unavailable_.erase(std::remove(unavailable_.begin(), unavailable_.end(), kControlZ), unavailable_.end());
     }
     display_->flush();
@@ -140,18 +140,45 @@ void XInputEventTap::ungrab(std::uint32_t keycode, std::uint32_t modifiers) {
     }
 }
 
+namespace {
+
+// Every combination of the bits of `mask`, none included.
+std::vector<std::uint32_t> combinationsOf(std::uint32_t mask) {
+    std::vector<std::uint32_t> combinations{0};
+    for (std::uint32_t bit = 1; bit != 0 && bit <= mask; bit <<= 1) {
+        if ((mask & bit) == 0) continue;
+        const std::size_t count = combinations.size();
+        for (std::size_t i = 0; i < count; ++i) combinations.push_back(combinations[i] | bit);
+    }
+    return combinations;
+}
+
+}  // namespace
+
+bool XInputEventTap::grabChord(std::uint32_t keycode, std::uint32_t modifiers, std::uint32_t ignored,
+                               std::vector<Grab>& grabs) {
+    bool available = true;
+    // The monitor does not look at these modifiers for the chord, so neither may the grab: Shift+Alt+Space
+    // is Alt+Space, and Ctrl+Shift+Z undoes too.
+    for (const std::uint32_t extra : combinationsOf(ignored & ~modifiers)) {
+        if (!grab(keycode, modifiers | extra)) available = false;
+        grabs.push_back({keycode, modifiers | extra});
+    }
+    return available;
+}
+
 void XInputEventTap::grabAll() {
     refreshKeys();
     unavailable_.clear();
     const std::uint32_t alt = keymap_->altMask();
+    const std::uint32_t super = keymap_->superMask();
     const std::pair<const char*, std::uint32_t> spaceChords[] = {{kAltSpace, alt}, {kControlAltSpace, alt | ControlMask}};
     for (const auto& [name, modifiers] : spaceChords) {
         if (spaceKey_ == 0 || alt == 0) {
             unavailable_.emplace_back(name);
             continue;
         }
-        if (!grab(spaceKey_, modifiers)) unavailable_.emplace_back(name);
-        chordGrabs_.push_back({spaceKey_, modifiers});
+        if (!grabChord(spaceKey_, modifiers, ShiftMask | super, chordGrabs_)) unavailable_.emplace_back(name);
     }
     if (undoWanted_) grabUndoChord();
 }
@@ -162,15 +189,16 @@ void XInputEventTap::grabUndoChord() {
         unavailable_.emplace_back(kControlZ);
         return;
     }
-    if (!grab(zKey_, ControlMask)) unavailable_.emplace_back(kControlZ);
-    undoGrab_ = Grab{zKey_, ControlMask};
+    if (!grabChord(zKey_, ControlMask, ShiftMask | keymap_->altMask() | keymap_->superMask(), undoGrabs_)) {
+        unavailable_.emplace_back(kControlZ);
+    }
 }
 
 void XInputEventTap::ungrabAll() {
     for (const Grab& grabbed : chordGrabs_) ungrab(grabbed.keycode, grabbed.modifiers);
     chordGrabs_.clear();
-    if (undoGrab_) ungrab(undoGrab_->keycode, undoGrab_->modifiers);
-    undoGrab_.reset();
+    for (const Grab& grabbed : undoGrabs_) ungrab(grabbed.keycode, grabbed.modifiers);
+    undoGrabs_.clear();
 }
 
 void XInputEventTap::handle(XEvent& event) {
@@ -303,7 +331,7 @@ TapAnswer XInputEventTap::deliver(const KeyEventRecord& record) {
     const Callback callback = callback_;
     const bool chord = (record.keyCode == virtual_key::kSpace && (record.flags & modifier_flag::kOption) != 0) ||
                        (record.keyCode == virtual_key::kZ && (record.flags & modifier_flag::kCommand) != 0 &&
-                        undoGrab_.has_value());
+                        !undoGrabs_.empty());
     holdingKeyboard_ = chord;
     const TapAnswer answer = callback(record);
     holdingKeyboard_ = false;

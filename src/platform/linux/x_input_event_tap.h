@@ -122,7 +122,10 @@ private:
         std::uint32_t modifiers = 0;
     };
     std::vector<Grab> chordGrabs_;
-    std::optional<Grab> undoGrab_;
+    std::vector<Grab> undoGrabs_;
+    // Grabs the chord with each combination of the `ignored` modifiers added; false when another
+    // program holds the chord itself or one of its combinations.
+    bool grabChord(std::uint32_t keycode, std::uint32_t modifiers, std::uint32_t ignored, std::vector<Grab>& grabs);
 
     // The latest presses of grabbable keys with their answers: the raw event and the grab's KeyPress of
     // one press share its time and key code, so the callback is asked once and its answer applied when
