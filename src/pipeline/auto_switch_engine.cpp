@@ -30,7 +30,7 @@ AutoSwitchEngine::AutoSwitchEngine(SettingsManager& settings, ExceptionManager& 
       scheduler_(platform.scheduler),
       detector_(converter_, platform.spellChecker, platform.recognizer),
       replacement_(platform.accessibility, platform.keyboardEvents),
-      notifications_(platform.sound, platform.notificationCenter) {}
+      notifications_(platform.sound, platform.notificationCenter, platform.keyLabels.undoInSentence) {}
 
 void AutoSwitchEngine::processBoundary(const BoundarySnapshot& boundary) {
     if (!settings_.isAutoSwitchEnabled.get() || settings_.isPaused()) {

@@ -25,10 +25,10 @@ std::string_view title(Shortcut shortcut) {
     return {};
 }
 
-std::string_view keyLabel(Shortcut shortcut) {
+std::string_view keyLabel(Shortcut shortcut, const KeyLabels& labels) {
     switch (shortcut) {
-        case Shortcut::convertSelection: return "\u2325 Space";
-        case Shortcut::convertLastWord: return "\u2325\u2318 Space";
+        case Shortcut::convertSelection: return labels.convertSelection;
+        case Shortcut::convertLastWord: return labels.convertLastWord;
     }
     return {};
 }

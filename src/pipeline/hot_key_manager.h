@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/key_labels.h"
+
 namespace tarvelo {
 
 // The two fixed global shortcuts. Nothing stores or changes them; the keyboard monitor recognises them
@@ -18,7 +20,8 @@ std::string_view rawValue(Shortcut shortcut);
 // Exactly one of the two raw values, case-sensitive; none for anything else.
 std::optional<Shortcut> shortcutFromRawValue(std::string_view raw);
 std::string_view title(Shortcut shortcut);
-std::string_view keyLabel(Shortcut shortcut);
+// The key cap as the desktop names it; a view into `labels`.
+std::string_view keyLabel(Shortcut shortcut, const KeyLabels& labels);
 
 // The catalogue of shortcuts that the Hotkeys page lists.
 class HotKeyManager {

@@ -3,6 +3,7 @@
 #include "platform/event_tap.h"
 #include "platform/keyboard_events.h"
 #include "platform/language_recognizer.h"
+#include "platform/key_labels.h"
 #include "platform/notification_center.h"
 #include "platform/spell_checker.h"
 #include "platform/system_sound.h"
@@ -26,6 +27,8 @@ struct PipelinePlatform {
     NotificationCenter& notificationCenter;
     const Clock& clock;
     Scheduler& scheduler;
+    // What the notification after a correction calls the undo chord.
+    KeyLabels keyLabels = KeyLabels::mac();
 };
 
 }  // namespace tarvelo

@@ -38,7 +38,7 @@ std::string randomUuid() {
 void NotificationService::correctionCompleted(const SettingsManager& settings) {
     // A sound that does not exist is simply not heard.
     if (settings.playSound.get()) sound_.play(kSoundName);
-    if (settings.showNotification.get()) center_.post(UserNotification{randomUuid(), kTitle, kBody});
+    if (settings.showNotification.get()) center_.post(UserNotification{randomUuid(), kTitle, body_});
 }
 
 }  // namespace tarvelo

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "platform/notification_center.h"
 #include "platform/system_sound.h"
@@ -14,9 +15,10 @@ class NotificationService {
 public:
     static constexpr const char* kSoundName = "Tink";
     static constexpr const char* kTitle = "Layout corrected";
-    static constexpr const char* kBody = "The last word was corrected. Press Command\u2013Z to undo.";
 
-    NotificationService(SystemSound& sound, NotificationCenter& center) : sound_(sound), center_(center) {}
+    // `undoChord` names the undo chord in the body: "Command\u2013Z" on a Mac, "Ctrl+Z" on a PC keyboard.
+    NotificationService(SystemSound& sound, NotificationCenter& center, std::string_view undoChord = "Command\u2013Z")
+        : sound_(sound), center_(center), body_("The last word was corrected. Press " + std::string(undoChord) + " to undo.") {}
     NotificationService(const NotificationService&) = delete;
     NotificationService& operator=(const NotificationService&) = delete;
 
@@ -25,6 +27,7 @@ public:
 private:
     SystemSound& sound_;
     NotificationCenter& center_;
+    std::string body_;
 };
 
 }  // namespace tarvelo

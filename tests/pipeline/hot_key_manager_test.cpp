@@ -9,9 +9,11 @@ TEST(HotKeyManager, ListsTheTwoShortcutsByTheirRawValues) {
     const HotKeyManager hotkeys;
     ASSERT_EQ(hotkeys.shortcuts().size(), 2u);
     EXPECT_EQ(title(hotkeys.shortcuts()[0]), "Convert Selected Text");
-    EXPECT_EQ(keyLabel(hotkeys.shortcuts()[0]), "\u2325 Space");
+    EXPECT_EQ(keyLabel(hotkeys.shortcuts()[0], KeyLabels::mac()), "\u2325 Space");
+    EXPECT_EQ(keyLabel(hotkeys.shortcuts()[0], KeyLabels::pc()), "Alt+Space");
     EXPECT_EQ(title(hotkeys.shortcuts()[1]), "Convert Last Word");
-    EXPECT_EQ(keyLabel(hotkeys.shortcuts()[1]), "\u2325\u2318 Space");
+    EXPECT_EQ(keyLabel(hotkeys.shortcuts()[1], KeyLabels::mac()), "\u2325\u2318 Space");
+    EXPECT_EQ(keyLabel(hotkeys.shortcuts()[1], KeyLabels::pc()), "Ctrl+Alt+Space");
 
     for (const Shortcut shortcut : kAllShortcuts) EXPECT_EQ(shortcutFromRawValue(rawValue(shortcut)), shortcut);
     for (const char* raw : {"ConvertSelection", "convertlastword", "", "convertSelection "}) {

@@ -8,6 +8,7 @@
 
 #include "platform/fake/fake_login_items.h"
 #include "platform/fake/fake_notification_center.h"
+#include "platform/key_labels.h"
 #include "platform/fake/fake_system_sound.h"
 #include "platform/fake/manual_clock.h"
 #include "platform/fake/memory_defaults_store.h"
@@ -61,6 +62,10 @@ TEST_F(NotificationServiceTest, EachNotificationHasAFreshRandomIdentifier) {
         identifiers.insert(notification.identifier);
     }
     EXPECT_EQ(identifiers.size(), 20u);
+
+    NotificationService onAPc(sound, center, KeyLabels::pc().undoInSentence);
+    onAPc.correctionCompleted(settings);
+    EXPECT_EQ(center.posted().back().body, "The last word was corrected. Press Ctrl+Z to undo.");
 }
 
 TEST_F(NotificationServiceTest, AMissingSoundStillLeavesTheNotification) {

@@ -23,7 +23,7 @@ LinuxDesktop::LinuxDesktop()
 
 PipelinePlatform LinuxDesktop::pipelinePlatform() {
     return PipelinePlatform{accessibility_, keyboardEvents_, eventTap_, workspace_, spellChecker_, recognizer_,
-                            sound_,         notificationCenter_, clock_,  scheduler_};
+                            sound_,         notificationCenter_, clock_,  scheduler_, KeyLabels::pc()};
 }
 
 bool LinuxDesktop::isWaylandSession() {

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <optional>
+
+#include "app/app_state.h"
+#include "app/window_presenter.h"
+#include "platform/app_shell.h"
+#include "platform/defaults_store.h"
+#include "support/lifetime.h"
+#include "support/scheduler.h"
+
+namespace tarvelo {
+
+// The application's launch, reopen and quit steps, whatever toolkit draws its windows.
+class AppLifecycle {
+public:
+    AppLifecycle(AppState& state, DefaultsStore& defaults, WindowPresenter& windows, AppShell& shell,
+                 Scheduler& scheduler);
+    AppLifecycle(const AppLifecycle&) = delete;
+    AppLifecycle& operator=(const AppLifecycle&) = delete;
+
+    // The window a launch opens: onboarding until it has been finished once; afterwards the settings
+    // window when the status icon is not there to reach the application by (hidden, or the desktop has
+    // no place for it), else none.
+    static std::optional<AppWindow> launchWindow(bool onboardingFinished, bool showMenuBarIcon, bool trayAvailable);
+
+    // Sets the activation policy at once, then on a later turn of the main loop refreshes the
+    // permissions, starts the keyboard monitor and opens the window `launchWindow` chooses.
+    // `trayAvailable` tells whether the desktop shows status icons.
+    void launch(bool trayAvailable);
+
+    // The user started the application again while it runs: when none of its windows is visible, the
+    // settings window is shown on a later turn.
+    void reopen();
+
+    // Removes the keyboard tap before the process ends. Everything else was stored as it changed.
+    void quit();
+
+private:
+    AppState& state_;
+    DefaultsStore& defaults_;
+    WindowPresenter& windows_;
+    AppShell& shell_;
+    Scheduler& scheduler_;
+    Lifetime lifetime_;
+};
+
+}  // namespace tarvelo

@@ -1,0 +1,75 @@
+#include "app/settings_pages.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tarvelo::settings_pages {
+
+std::string pauseStatusText(const SettingsManager& settings,
+                            const std::function<std::string(double)>& formatShortTime) {
+    if (!settings.isPaused()) return "Automatic correction is active";
+    const auto& until = settings.pauseUntil.get();
+    return "Paused until " + (until ? formatShortTime(*until) : std::string("later"));
+}
+
+std::string pauseButtonTitle(const SettingsManager& settings) {
+    return settings.isPaused() ? "Resume" : "Pause for 5 Minutes";
+}
+
+void pressPauseButton(SettingsManager& settings) {
+    if (settings.isPaused()) {
+        settings.resume();
+    } else {
+        settings.pause();
+    }
+}
+
+std::string thresholdText(double sensitivity) {
+    // A hair of tolerance, so that a stored 0.58 (57.999... in binary) reads 58%, not 57%, while any
+    // value short of 0.66 still reads 65%.
+    const double percent = std::trunc(sensitivity * 100.0 + 1e-9);
+    return "Current threshold: " + std::to_string(static_cast<long long>(percent)) + "%";
+}
+
+bool canAddException(std::string_view newWord) {
+    return newWord.find_first_not_of(" \t") != std::string_view::npos;
+}
+
+std::vector<std::string> customExclusions(const std::set<std::string>& disabledBundleIdentifiers,
+                                          const std::vector<KnownApplication>& knownApplications) {
+    std::vector<std::string> custom;
+    for (const std::string& identifier : disabledBundleIdentifiers) {
+        const bool known = std::any_of(knownApplications.begin(), knownApplications.end(),
+                                       [&](const KnownApplication& app) { return app.bundleIdentifier == identifier; });
+        if (!known) custom.push_back(identifier);
+    }
+    return custom;  // A std::set is already in ascending order.
+}
+
+bool canExclude(std::string_view bundleIdentifier) { return bundleIdentifier.find('.') != std::string_view::npos; }
+
+bool isHealthy(OperationalStatus status) { return status == OperationalStatus::active; }
+
+std::vector<std::string> desktopLimitations(bool waylandSession, const std::vector<std::string>& unavailableChords) {
+    std::vector<std::string> lines;
+    if (waylandSession) {
+        lines.push_back(
+            "This is a Wayland session. Tarvelo works through X11 here, so it sees and corrects only the "
+            "programs that run under XWayland.");
+    }
+    for (const std::string& chord : unavailableChords) {
+        lines.push_back(chord +
+                        " is held by another program, often the window manager, so Tarvelo cannot use it. The "
+                        "same command is in Tarvelo\u2019s menu.");
+    }
+    return lines;
+}
+
+StatisticsSummary summarize(const StatisticsManager& statistics) {
+    const DailyStatistics today = statistics.today();
+    const DailyStatistics week = statistics.thisWeek();
+    return {today.englishToRussian + today.russianToEnglish, week.englishToRussian + week.russianToEnglish,
+            week.englishToRussian, week.russianToEnglish, week.undoCount};
+}
+
+}  // namespace tarvelo::settings_pages

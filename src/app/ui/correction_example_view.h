@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QWidget>
+
+namespace tarvelo::ui {
+
+// A fixed example of a correction: "ghbdtn" struck through, an arrow, "привет" in the accent colour;
+// read by accessibility as one element.
+class CorrectionExampleView : public QWidget {
+public:
+    explicit CorrectionExampleView(QWidget* parent = nullptr);
+};
+
+}  // namespace tarvelo::ui

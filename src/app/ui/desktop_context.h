@@ -1,0 +1,27 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/settings_navigation.h"
+#include "platform/defaults_store.h"
+#include "platform/key_labels.h"
+
+namespace tarvelo::ui {
+
+// What the windows are given: the application state, and what they say about this desktop.
+struct DesktopContext {
+    AppState& state;
+    SettingsNavigation& navigation;
+    // The user defaults, where onboarding is marked as finished and whose `problem()` the General page
+    // shows.
+    DefaultsStore& defaults;
+    KeyLabels keyLabels;
+    bool waylandSession = false;
+    // The shortcuts another program holds, named as a person presses them.
+    std::function<std::vector<std::string>()> unavailableChords = [] { return std::vector<std::string>(); };
+};
+
+}  // namespace tarvelo::ui

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <functional>
+
+#include <QString>
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+
+namespace tarvelo::ui {
+
+// One permission: a status symbol ("Granted" or "Not granted" to accessibility), the title over its
+// detail, and, only while not granted, the button that asks for it.
+class PermissionRow : public QWidget {
+public:
+    PermissionRow(const QString& title, const QString& detail, std::function<void()> action,
+                  QWidget* parent = nullptr);
+
+    void setGranted(bool granted);
+    bool isGranted() const { return granted_; }
+
+private:
+    bool granted_ = false;
+    QLabel* status_;
+    QPushButton* button_;
+};
+
+}  // namespace tarvelo::ui

@@ -1,0 +1,9 @@
+#include "app/ui/qt_app_shell.h"
+
+#include <QGuiApplication>
+
+namespace tarvelo::ui {
+
+QtAppShell::QtAppShell() { QGuiApplication::setQuitOnLastWindowClosed(false); }
+
+}  // namespace tarvelo::ui
