@@ -31,7 +31,7 @@ void OnboardingFlow::primary() {
 OnboardingReadiness OnboardingFlow::readiness() const {
     if (state_.permissions.hasAccessibility.get() && state_.permissions.hasInputMonitoring.get()) {
         return {true, "checkmark.seal.fill", "Ready in the menu bar",
-                "Automatic correction is on. Use " + keyLabels_.convertSelection +
+                "Automatic correction is on. Use " + keyLabels_.convertSelectionInSentence +
                     " to convert selected text at any time."};
     }
     return {false, "exclamationmark.shield.fill", "Ready with limited access",

@@ -12,14 +12,15 @@ struct KeyLabels {
     std::string convertLastWord;
     std::string undo;
     std::string quit;
-    // The undo chord inside a sentence ("Press Command\u2013Z to undo.").
+    // The chords inside a sentence ("Use Option\u2013Space to ...", "Press Command\u2013Z to undo.").
+    std::string convertSelectionInSentence;
     std::string undoInSentence;
 
     // The Mac's symbols: the Option key is Alt and the Command key is Ctrl on a PC keyboard.
     static KeyLabels mac() {
-        return {"\u2325 Space", "\u2325\u2318 Space", "\u2318 Z", "\u2318 Q", "Command\u2013Z"};
+        return {"\u2325 Space", "\u2325\u2318 Space", "\u2318 Z", "\u2318 Q", "Option\u2013Space", "Command\u2013Z"};
     }
-    static KeyLabels pc() { return {"Alt+Space", "Ctrl+Alt+Space", "Ctrl+Z", "Ctrl+Q", "Ctrl+Z"}; }
+    static KeyLabels pc() { return {"Alt+Space", "Ctrl+Alt+Space", "Ctrl+Z", "Ctrl+Q", "Alt+Space", "Ctrl+Z"}; }
 
     friend bool operator==(const KeyLabels&, const KeyLabels&) = default;
 };
