@@ -14,6 +14,11 @@ TARVELO_PACKAGES=(
   libgtk-3-dev qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
 )
 
+# What scripts/demo needs beyond the build: a tray host for the status icon, xdotool to type and click
+# as a person would, and Python's GObject bindings to press buttons through the accessibility bus and
+# take screenshots.
+TARVELO_DEMO_PACKAGES=(trayer xdotool python3 python3-gi gir1.2-atspi-2.0 gir1.2-gtk-3.0)
+
 # What scripts/corpora renders the development corpora from.
 TARVELO_CORPUS_PACKAGES=(manpages manpages-ru man-db groff-base)
 

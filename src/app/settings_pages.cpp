@@ -46,7 +46,9 @@ std::vector<std::string> customExclusions(const std::set<std::string>& disabledB
     return custom;  // A std::set is already in ascending order.
 }
 
-bool canExclude(std::string_view bundleIdentifier) { return bundleIdentifier.find('.') != std::string_view::npos; }
+bool canExclude(const ApplicationFilter& filter, std::string_view bundleIdentifier) {
+    return filter.canAdd(bundleIdentifier);
+}
 
 bool isHealthy(OperationalStatus status) { return status == OperationalStatus::active; }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/operational_status.h"
+#include "store/application_filter.h"
 #include "store/known_application.h"
 #include "store/settings_manager.h"
 #include "store/statistics_manager.h"
@@ -34,8 +35,9 @@ bool canAddException(std::string_view newWord);
 // Applications: the excluded identifiers that name no known application, in ascending order.
 std::vector<std::string> customExclusions(const std::set<std::string>& disabledBundleIdentifiers,
                                           const std::vector<KnownApplication>& knownApplications);
-// "Exclude" is enabled while the text holds a full stop.
-bool canExclude(std::string_view bundleIdentifier);
+// "Exclude" is enabled while the filter would take the text: with a full stop in it where identifiers
+// always have one; not blank on a desktop whose window classes mostly have none ("konsole").
+bool canExclude(const ApplicationFilter& filter, std::string_view bundleIdentifier);
 
 // Privacy: the status row is green only while everything works.
 bool isHealthy(OperationalStatus status);

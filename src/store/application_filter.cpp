@@ -41,9 +41,12 @@ void ApplicationFilter::setDisabled(bool disabled, std::string_view bundleIdenti
 }
 
 void ApplicationFilter::add(std::string_view bundleIdentifier) {
-    const std::string_view trimmed = text::trimmed(bundleIdentifier);
-    if (!profile_.acceptsIdentifier(trimmed)) return;
-    setDisabled(true, trimmed);
+    if (!canAdd(bundleIdentifier)) return;
+    setDisabled(true, text::trimmed(bundleIdentifier));
+}
+
+bool ApplicationFilter::canAdd(std::string_view bundleIdentifier) const {
+    return profile_.acceptsIdentifier(text::trimmed(bundleIdentifier));
 }
 
 void ApplicationFilter::store() {

@@ -35,6 +35,8 @@ public:
 
     // Excludes the trimmed text when it can name an application; anything else changes nothing.
     void add(std::string_view bundleIdentifier);
+    // Whether `add` would take the text: on macOS it holds a full stop, on Linux it is not blank.
+    bool canAdd(std::string_view bundleIdentifier) const;
 
     const std::vector<KnownApplication>& knownApplications() const { return profile_.knownApplications; }
 

@@ -8,7 +8,9 @@
 
 #include "app/settings_navigation.h"
 #include "app/settings_section.h"
+#include "platform/fake/memory_defaults_store.h"
 #include "platform/fake/simulated_session.h"
+#include "store/application_profile.h"
 
 namespace tarvelo {
 namespace {
@@ -64,8 +66,14 @@ TEST(SettingsPages, SubmitRules) {
     // A newline is not trimmed here; the manager decides what it makes of it.
     EXPECT_TRUE(canAddException("\n"));
 
-    for (const char* text : {"", "Terminal", " "}) EXPECT_FALSE(canExclude(text)) << text;
-    for (const char* text : {".", "com.example.App", " org.gnome.Terminal "}) EXPECT_TRUE(canExclude(text)) << text;
+    MemoryDefaultsStore store;
+    const ApplicationFilter onAMac(store, macApplicationProfile());
+    for (const char* text : {"", "Terminal", " "}) EXPECT_FALSE(canExclude(onAMac, text)) << text;
+    for (const char* text : {".", "com.example.App", " org.gnome.Terminal "}) EXPECT_TRUE(canExclude(onAMac, text)) << text;
+    // X11 window classes mostly have no full stop.
+    const ApplicationFilter onLinux(store, linuxApplicationProfile());
+    for (const char* text : {"", " \t "}) EXPECT_FALSE(canExclude(onLinux, text)) << text;
+    for (const char* text : {"konsole", " XTerm", "org.gnome.Terminal"}) EXPECT_TRUE(canExclude(onLinux, text)) << text;
 }
 
 TEST(SettingsPages, CustomExclusionsAreTheUnknownIdentifiersInOrder) {

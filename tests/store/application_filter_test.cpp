@@ -98,6 +98,7 @@ TEST(ApplicationFilter, AddTrimsAndAcceptsOnlyWhatCanNameAnApplication) {
         ApplicationFilter filter(store, testCase.profile);
         const Identifiers before = filter.disabledBundleIdentifiers().get();
         const int writes = store.writeCount();
+        EXPECT_EQ(filter.canAdd(testCase.input), testCase.added.has_value()) << testCase.input;
         filter.add(testCase.input);
         Identifiers expected = before;
         if (testCase.added) expected.insert(*testCase.added);

@@ -9,6 +9,12 @@ namespace tarvelo::ui {
 class CorrectionExampleView : public QWidget {
 public:
     explicit CorrectionExampleView(QWidget* parent = nullptr);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 }  // namespace tarvelo::ui

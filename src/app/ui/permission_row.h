@@ -20,9 +20,15 @@ public:
     void setGranted(bool granted);
     bool isGranted() const { return granted_; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void refresh();
+
     bool granted_ = false;
     QLabel* status_;
+    QLabel* detail_;
     QPushButton* button_;
 };
 

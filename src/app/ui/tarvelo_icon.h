@@ -19,6 +19,10 @@ public:
     // The logo at the usual icon sizes, for the windows and the status icon.
     static QIcon icon();
 
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
+    QSize sizeHint() const override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 };

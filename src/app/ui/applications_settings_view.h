@@ -1,0 +1,42 @@
+#pragma once
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include <QWidget>
+
+#include "store/application_filter.h"
+#include "support/subscription.h"
+
+class QLineEdit;
+class QPushButton;
+class QVBoxLayout;
+
+namespace tarvelo::ui {
+
+class SwitchToggle;
+
+// The Applications page: a switch per known application, the user's own excluded identifiers with a
+// button to remove each, and a field to exclude another.
+class ApplicationsSettingsView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit ApplicationsSettingsView(ApplicationFilter& filter, QWidget* parent = nullptr);
+
+private:
+    void submit();
+    void refresh(const std::set<std::string>& disabled);
+
+    ApplicationFilter& filter_;
+    std::vector<SwitchToggle*> knownSwitches_;
+    QWidget* customList_;
+    QVBoxLayout* customRows_;
+    std::vector<std::string> shownCustom_;
+    QLineEdit* identifier_;
+    QPushButton* exclude_;
+    Subscription disabled_;
+};
+
+}  // namespace tarvelo::ui

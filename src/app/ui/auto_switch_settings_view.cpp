@@ -1,0 +1,92 @@
+#include "app/ui/auto_switch_settings_view.h"
+
+#include <cmath>
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QVBoxLayout>
+
+#include "app/settings_pages.h"
+#include "app/ui/correction_example_view.h"
+#include "app/ui/fonts.h"
+#include "app/ui/setting_block.h"
+#include "app/ui/settings_page_style.h"
+#include "app/ui/symbol_label.h"
+
+namespace tarvelo::ui {
+
+AutoSwitchSettingsView::AutoSwitchSettingsView(SettingsManager& settings, QWidget* parent)
+    : QWidget(parent),
+      settings_(settings),
+      enabled_(new QCheckBox("Correct wrong-layout words automatically", this)),
+      sensitivity_(new QSlider(Qt::Horizontal, this)),
+      threshold_(page_style::makeSecondaryLabel({}, fonts::caption(), this)) {
+    QVBoxLayout* column = page_style::makePageColumn(*this);
+
+    auto* automatic = new SettingBlock(
+        "Automatic correction",
+        "Tarvelo changes a word only when the converted version scores clearly higher than the original.", this);
+    automatic->addRow(new CorrectionExampleView(this));
+    enabled_->setObjectName("autoSwitchToggle");
+    enabled_->setFont(fonts::body());
+    automatic->addRow(enabled_);
+    page_style::addBlock(*column, automatic);
+
+    auto* confidence = new SettingBlock(
+        "Confidence threshold", "Higher confidence reduces false corrections but may miss uncommon words.", this);
+    sensitivity_->setObjectName("sensitivitySlider");
+    sensitivity_->setRange(0, kSliderSteps);
+    sensitivity_->setSingleStep(1);
+    sensitivity_->setPageStep(kSliderSteps / 20);
+    sensitivity_->setAccessibleName("Confidence threshold");
+    auto* sliderRow = new QHBoxLayout;
+    sliderRow->setSpacing(10);
+    sliderRow->addWidget(page_style::makeSecondaryLabel("Conservative", fonts::callout(), this));
+    sliderRow->addWidget(sensitivity_, 1);
+    sliderRow->addWidget(page_style::makeSecondaryLabel("Strict", fonts::callout(), this));
+    confidence->addRow(sliderRow);
+    threshold_->setObjectName("thresholdText");
+    confidence->addRow(threshold_);
+    page_style::addBlock(*column, confidence);
+
+    auto* decides = new SettingBlock("How it decides", {}, this);
+    const struct {
+        const char* symbol;
+        const char* text;
+    } reasons[] = {
+        {"books.vertical", "Local dictionaries and frequency hints"},
+        {"textformat.abc", "Character n-grams and spelling heuristics"},
+        {"apple.intelligence", "Built-in language model confidence"},
+        {"brain.head.profile", "Your exceptions and Undo choices"},
+    };
+    for (const auto& reason : reasons) decides->addRow(new SymbolLabel(reason.symbol, reason.text, fonts::body(), {}, this));
+    page_style::addBlock(*column, decides);
+
+    connect(enabled_, &QCheckBox::clicked, this, [this](bool on) { settings_.isAutoSwitchEnabled.set(on); });
+    // Every position on the way is stored, as the slider moves.
+    connect(sensitivity_, &QSlider::valueChanged, this,
+            [this](int position) { settings_.sensitivity.set(static_cast<double>(position) / kSliderSteps); });
+
+    const auto follow = [this](const auto&) { refresh(); };
+    subscriptions_.push_back(settings_.isAutoSwitchEnabled.subscribe(follow));
+    subscriptions_.push_back(settings_.sensitivity.subscribe(follow));
+    refresh();
+}
+
+void AutoSwitchSettingsView::refresh() {
+    {
+        const QSignalBlocker quiet(enabled_);
+        enabled_->setChecked(settings_.isAutoSwitchEnabled.get());
+    }
+    {
+        // Showing the stored value must not store it again, rounded to the slider's steps.
+        const QSignalBlocker quiet(sensitivity_);
+        sensitivity_->setValue(static_cast<int>(std::lround(settings_.sensitivity.get() * kSliderSteps)));
+    }
+    threshold_->setText(page_style::text(settings_pages::thresholdText(settings_.sensitivity.get())));
+}
+
+}  // namespace tarvelo::ui

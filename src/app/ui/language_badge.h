@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+namespace tarvelo::ui {
+
+// A language of the layout pair: its code in the accent colour above its name, on a faint rounded plate.
+class LanguageBadge : public QWidget {
+    Q_OBJECT
+
+public:
+    LanguageBadge(const QString& code, const QString& name, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+}  // namespace tarvelo::ui

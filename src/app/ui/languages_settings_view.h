@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QWidget>
+
+namespace tarvelo::ui {
+
+// The Languages page: the fixed layout pair and how characters map between the layouts.
+class LanguagesSettingsView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit LanguagesSettingsView(QWidget* parent = nullptr);
+};
+
+}  // namespace tarvelo::ui

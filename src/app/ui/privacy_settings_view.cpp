@@ -1,0 +1,120 @@
+#include "app/ui/privacy_settings_view.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/settings_pages.h"
+#include "app/ui/fonts.h"
+#include "app/ui/palette.h"
+#include "app/ui/permission_row.h"
+#include "app/ui/privacy_point.h"
+#include "app/ui/setting_block.h"
+#include "app/ui/settings_page_style.h"
+#include "app/ui/symbol_label.h"
+
+namespace tarvelo::ui {
+namespace {
+
+// Both permission rows stand 4 pixels clear of their neighbours.
+QWidget* padded(QWidget* row, QWidget* parent) {
+    auto* frame = new QWidget(parent);
+    auto* layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(0, 4, 0, 4);
+    layout->addWidget(row);
+    return frame;
+}
+
+}  // namespace
+
+PrivacySettingsView::PrivacySettingsView(DesktopContext& context, QWidget* parent)
+    : QWidget(parent),
+      context_(context),
+      accessibility_(new PermissionRow("Accessibility", "Replace only a confirmed wrong-layout word.",
+                                       [&permissions = context.state.permissions] {
+                                           permissions.requestAccessibility();
+                                       })),
+      inputMonitoring_(new PermissionRow("Input Monitoring", "Read only a transient current-word buffer.",
+                                         [&permissions = context.state.permissions] {
+                                             permissions.requestInputMonitoring();
+                                         })),
+      status_(new SymbolLabel(systemImage(context.state.operationalStatus().get()), {}, fonts::body(), {}, this)),
+      limitations_(new QWidget(this)),
+      limitationRows_(new QVBoxLayout(limitations_)) {
+    QVBoxLayout* column = page_style::makePageColumn(*this);
+
+    auto* permissions = new SettingBlock(
+        "Permissions", "Both permissions are required for automatic cross-application correction.", this);
+    accessibility_->setObjectName("accessibilityPermission");
+    inputMonitoring_->setObjectName("inputMonitoringPermission");
+    permissions->addRow(padded(accessibility_, this));
+    permissions->addRow(padded(inputMonitoring_, this));
+
+    status_->setObjectName("statusLabel");
+    auto* restart = new QPushButton("Restart Monitor", this);
+    restart->setObjectName("restartMonitorButton");
+    page_style::padButton(*restart);
+    auto* statusRow = new QHBoxLayout;
+    statusRow->addWidget(status_, 1, Qt::AlignVCenter);
+    statusRow->addWidget(restart);
+    permissions->addRow(statusRow);
+
+    limitations_->setObjectName("desktopLimitations");
+    limitationRows_->setContentsMargins(0, 0, 0, 0);
+    limitationRows_->setSpacing(6);
+    permissions->addRow(limitations_);
+    page_style::addBlock(*column, permissions);
+
+    auto* guarantees = new SettingBlock("Privacy guarantees", {}, this);
+    guarantees->addRow(new PrivacyPoint(
+        "lock.shield", "Secure fields are skipped",
+        "The buffer is cleared before any password or protected field is processed.", this));
+    guarantees->addRow(new PrivacyPoint("network.slash", "No network service",
+                                        "Detection, learning, and statistics stay on this computer.", this));
+    guarantees->addRow(new PrivacyPoint("text.line.first.and.arrowtriangle.forward", "No typing history",
+                                        "Only the current or most recent word remains briefly in memory; stored "
+                                        "data is aggregate counts and exceptions.",
+                                        this));
+    page_style::addBlock(*column, guarantees);
+
+    connect(restart, &QPushButton::clicked, this, [this] { context_.state.keyboardMonitor.restartIfPossible(); });
+
+    const auto follow = [this](const auto&) { refresh(); };
+    subscriptions_.push_back(context_.state.permissions.hasAccessibility.subscribe(follow));
+    subscriptions_.push_back(context_.state.permissions.hasInputMonitoring.subscribe(follow));
+    subscriptions_.push_back(context_.state.operationalStatus().subscribe(follow));
+    refresh();
+}
+
+void PrivacySettingsView::refresh() {
+    accessibility_->setGranted(context_.state.permissions.hasAccessibility.get());
+    inputMonitoring_->setGranted(context_.state.permissions.hasInputMonitoring.get());
+
+    const OperationalStatus status = context_.state.operationalStatus().get();
+    status_->setSymbol(systemImage(status));
+    status_->setText(page_style::text(title(status)));
+    status_->setColor(settings_pages::isHealthy(status) ? palette::good() : palette::warning());
+
+    // Which chords another program holds can change when the monitor grabs them again.
+    showLimitations(settings_pages::desktopLimitations(context_.waylandSession, context_.unavailableChords()));
+}
+
+void PrivacySettingsView::showLimitations(std::vector<std::string> lines) {
+    if (lines == shownLimitations_ && limitationRows_->count() == static_cast<int>(lines.size())) return;
+    shownLimitations_ = std::move(lines);
+    while (QLayoutItem* item = limitationRows_->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
+    for (const std::string& line : shownLimitations_) {
+        auto* warning = new SymbolLabel("exclamationmark.triangle", page_style::text(line), fonts::callout(),
+                                        palette::warning(), limitations_);
+        warning->setObjectName("desktopLimitation");
+        warning->setWordWrap(true);
+        limitationRows_->addWidget(warning);
+        warning->show();
+    }
+    limitations_->setVisible(!shownLimitations_.empty());
+}
+
+}  // namespace tarvelo::ui

@@ -1,0 +1,62 @@
+#include "app/ui/single_instance.h"
+
+#include <unistd.h>
+
+#include <utility>
+
+#include <QDir>
+#include <QLocalSocket>
+
+namespace tarvelo::ui {
+namespace {
+
+constexpr char kReopen[] = "reopen\n";
+
+}  // namespace
+
+QString SingleInstance::defaultSocketPath() {
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QDir(runtime).exists()) return QDir(runtime).filePath("tarvelo.socket");
+    return QDir(QDir::tempPath()).filePath(QString("tarvelo-%1.socket").arg(getuid()));
+}
+
+SingleInstance::SingleInstance(QString socketPath) : socketPath_(std::move(socketPath)) {}
+
+bool SingleInstance::notifyRunningInstance(int timeoutMilliseconds) {
+    QLocalSocket socket;
+    socket.connectToServer(socketPath_);
+    if (!socket.waitForConnected(timeoutMilliseconds)) return false;
+    socket.write(kReopen);
+    // The running instance answers once it has read the request, so it is not lost when we exit.
+    const bool answered = socket.waitForBytesWritten(timeoutMilliseconds) && socket.waitForReadyRead(timeoutMilliseconds);
+    socket.disconnectFromServer();
+    return answered;
+}
+
+bool SingleInstance::listen(std::function<void()> onReopen) {
+    onReopen_ = std::move(onReopen);
+    server_.setSocketOptions(QLocalServer::UserAccessOption);
+    if (!server_.listen(socketPath_)) {
+        // A socket left by an instance that did not end cleanly: nobody answered on it just now.
+        QLocalServer::removeServer(socketPath_);
+        if (!server_.listen(socketPath_)) return false;
+    }
+    QObject::connect(&server_, &QLocalServer::newConnection, &server_, [this] {
+        while (QLocalSocket* client = server_.nextPendingConnection()) {
+            QObject::connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
+            QObject::connect(client, &QLocalSocket::readyRead, client, [this, client] {
+                if (!client->canReadLine()) return;
+                const QByteArray request = client->readLine();
+                if (request == kReopen) {
+                    client->write("ok\n");
+                    client->flush();
+                    if (onReopen_) onReopen_();
+                }
+                client->disconnectFromServer();
+            });
+        }
+    });
+    return true;
+}
+
+}  // namespace tarvelo::ui

@@ -1,0 +1,123 @@
+#include "app/ui/statistics_settings_view.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/settings_pages.h"
+#include "app/ui/fonts.h"
+#include "app/ui/palette.h"
+#include "app/ui/setting_block.h"
+#include "app/ui/settings_page_style.h"
+#include "app/ui/statistic_value.h"
+#include "app/ui/symbol_label.h"
+
+namespace tarvelo::ui {
+namespace {
+
+SymbolLabel* makeDirection(std::string_view symbol, const char* objectName, QWidget* parent) {
+    auto* label = new SymbolLabel(symbol, {}, fonts::body(), {}, parent);
+    label->setObjectName(objectName);
+    return label;
+}
+
+QString counted(std::int64_t count, const char* what) {
+    return QLocale::system().toString(static_cast<qlonglong>(count)) + "  " + QString::fromUtf8(what);
+}
+
+}  // namespace
+
+StatisticsSettingsView::StatisticsSettingsView(StatisticsManager& statistics, QWidget* parent)
+    : QWidget(parent),
+      statistics_(statistics),
+      today_(new StatisticValue(0, "Today", this)),
+      thisWeek_(new StatisticValue(0, "This week", this)),
+      englishToRussian_(makeDirection("arrow.right", "englishToRussianLabel", this)),
+      russianToEnglish_(makeDirection("arrow.left", "russianToEnglishLabel", this)),
+      undone_(makeDirection("arrow.uturn.backward", "undoneLabel", this)) {
+    QVBoxLayout* column = page_style::makePageColumn(*this);
+
+    auto* activity = new SettingBlock(
+        "Local activity", "Only aggregate counts are recorded. No words or application names are included.", this);
+    today_->setObjectName("todayValue");
+    thisWeek_->setObjectName("thisWeekValue");
+    auto* values = new QHBoxLayout;
+    values->setSpacing(36);
+    // Both use the same fonts, so aligning their tops lines up the figures' baselines.
+    values->addWidget(today_, 0, Qt::AlignTop);
+    values->addWidget(thisWeek_, 0, Qt::AlignTop);
+    values->addStretch(1);
+    activity->addRow(values);
+    page_style::addBlock(*column, activity);
+
+    auto* direction = new SettingBlock("Direction this week", {}, this);
+    auto* directions = new QHBoxLayout;
+    directions->setSpacing(28);
+    directions->addWidget(englishToRussian_);
+    directions->addWidget(russianToEnglish_);
+    directions->addWidget(undone_);
+    directions->addStretch(1);
+    direction->addRow(directions);
+    page_style::addBlock(*column, direction);
+
+    auto* reset = new QPushButton("Reset Statistics…", this);
+    reset->setObjectName("resetButton");
+    page_style::padButton(*reset);
+    page_style::setTextColor(*reset, palette::wrong());
+    column->addWidget(page_style::makeDivider(this));
+    column->addWidget(reset, 0, Qt::AlignLeft);
+
+    connect(reset, &QPushButton::clicked, this, [this] { confirmReset(); });
+    days_ = statistics_.days().subscribe([this](const auto&) { refresh(); });
+    refresh();
+}
+
+void StatisticsSettingsView::refresh() {
+    const settings_pages::StatisticsSummary summary = settings_pages::summarize(statistics_);
+    today_->setValue(summary.today);
+    thisWeek_->setValue(summary.thisWeek);
+    englishToRussian_->setText(counted(summary.englishToRussianThisWeek, "EN → RU"));
+    russianToEnglish_->setText(counted(summary.russianToEnglishThisWeek, "RU → EN"));
+    undone_->setText(counted(summary.undoneThisWeek, "Undone"));
+}
+
+void StatisticsSettingsView::confirmReset() {
+    if (alert_) {
+        alert_->raise();
+        return;
+    }
+    // A child of the page, so that leaving the page drops a pending confirmation with it.
+    auto* alert = new QMessageBox(this);
+    alert->setObjectName("resetAlert");
+    alert->setAttribute(Qt::WA_DeleteOnClose);
+    alert->setWindowModality(Qt::WindowModal);
+    alert->setIcon(QMessageBox::Warning);
+    alert->setWindowTitle("Reset local statistics?");
+    alert->setText("Reset local statistics?");
+    alert->setInformativeText("This removes aggregate counts. Exceptions and settings are not changed.");
+    QPushButton* confirm = alert->addButton("Reset", QMessageBox::DestructiveRole);
+    confirm->setObjectName("confirmResetButton");
+    page_style::setTextColor(*confirm, palette::wrong());
+    QPushButton* cancel = alert->addButton("Cancel", QMessageBox::RejectRole);
+    cancel->setObjectName("cancelResetButton");
+    alert->setDefaultButton(cancel);
+    alert->setEscapeButton(cancel);
+    // The question in bold over its consequence, and wide enough that the sentence keeps to two lines.
+    for (QLabel* label : alert->findChildren<QLabel*>()) {
+        if (label->text() == alert->text()) label->setFont(fonts::headline());
+    }
+    if (auto* grid = qobject_cast<QGridLayout*>(alert->layout())) {
+        grid->addItem(new QSpacerItem(360, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                      grid->columnCount());
+    }
+    connect(confirm, &QPushButton::clicked, this, [this] { statistics_.reset(); });
+    alert_ = alert;
+    alert->open();
+}
+
+}  // namespace tarvelo::ui

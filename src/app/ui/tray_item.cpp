@@ -1,0 +1,102 @@
+#include "app/ui/tray_item.h"
+
+#include <QAction>
+#include <QCursor>
+#include <QKeySequence>
+#include <QMenu>
+#include <QSystemTrayIcon>
+
+#include "app/ui/symbols.h"
+
+namespace tarvelo::ui {
+namespace {
+
+// Status icons sit on the panel, which the common desktops draw dark whatever the window colours.
+QColor panelTint() { return QColor(0xf2, 0xf2, 0xf5); }
+
+QString text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
+
+}  // namespace
+
+TrayItem::TrayItem(DesktopContext& context, MenuBarContent& menu, QObject* parent)
+    : QObject(parent), context_(context), content_(menu), menu_(std::make_unique<QMenu>()),
+      tray_(new QSystemTrayIcon(this)) {
+    menu_->setObjectName(QStringLiteral("trayMenu"));
+    tray_->setContextMenu(menu_.get());
+    connect(menu_.get(), &QMenu::aboutToShow, this, [this] { refreshMenu(); });
+    // A left click opens the same menu where the pointer is.
+    connect(tray_, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason != QSystemTrayIcon::Trigger) return;
+        refreshMenu();
+        menu_->popup(QCursor::pos());
+    });
+
+    AppState& state = context_.state;
+    // The status is published at least once a second, which also keeps the pause and undo items current.
+    subscriptions_.push_back(state.operationalStatus().subscribe([this](const OperationalStatus&) {
+        refreshStatus();
+        refreshMenu();
+    }));
+    subscriptions_.push_back(state.settings.isAutoSwitchEnabled.subscribe([this](const bool&) { refreshMenu(); }));
+    subscriptions_.push_back(state.settings.pauseUntil.subscribe([this](const auto&) { refreshMenu(); }));
+    subscriptions_.push_back(state.engine.lastCorrection().subscribe([this](const auto&) { refreshMenu(); }));
+    subscriptions_.push_back(state.settings.showMenuBarIcon.subscribe([this](const bool& shown) { tray_->setVisible(shown); }));
+
+    refreshStatus();
+    refreshMenu();
+    tray_->setVisible(state.settings.showMenuBarIcon.get());
+}
+
+TrayItem::~TrayItem() {
+    subscriptions_.clear();
+    tray_->setContextMenu(nullptr);
+}
+
+bool TrayItem::isVisible() const { return tray_->isVisible(); }
+
+QString TrayItem::toolTip() const { return tray_->toolTip(); }
+
+QIcon TrayItem::icon() const { return tray_->icon(); }
+
+void TrayItem::refreshStatus() {
+    const OperationalStatus status = context_.state.operationalStatus().get();
+    tray_->setIcon(symbolIcon(systemImage(status), panelTint()));
+    tray_->setToolTip(QStringLiteral("Tarvelo: ") + text(title(status)));
+}
+
+void TrayItem::refreshMenu() {
+    std::vector<MenuItem> items = content_.items();
+    if (items == shownItems_ && !menu_->actions().isEmpty()) return;
+    shownItems_ = std::move(items);
+
+    // The action that triggered this rebuild may still be delivering its signal: let the event loop
+    // delete the old actions.
+    for (QAction* action : menu_->actions()) {
+        menu_->removeAction(action);
+        action->deleteLater();
+    }
+    const QColor ink = menu_->palette().color(QPalette::WindowText);
+    for (const MenuItem& item : shownItems_) {
+        if (item.isSeparator()) {
+            menu_->addSeparator();
+            continue;
+        }
+        auto* action = new QAction(text(item.title), menu_.get());
+        if (item.checkable) {
+            action->setCheckable(true);
+            action->setChecked(item.checked);
+        }
+        if (!item.shortcut.empty()) {
+            // Shown beside the item, and working while the menu has the keyboard; the global chords are
+            // the keyboard monitor's.
+            action->setShortcut(QKeySequence(text(item.shortcut)));
+            action->setShortcutContext(Qt::WidgetShortcut);
+        }
+        if (!item.systemImage.empty()) action->setIcon(symbolIcon(item.systemImage, ink));
+        const MenuCommand command = *item.command;
+        connect(action, &QAction::triggered, this, [this, command] { content_.perform(command); });
+        menu_->addAction(action);
+    }
+}
+
+}  // namespace tarvelo::ui

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include <QIcon>
+#include <QObject>
+#include <QString>
+
+#include "app/menu_bar_content.h"
+#include "app/ui/desktop_context.h"
+#include "support/subscription.h"
+
+class QMenu;
+class QSystemTrayIcon;
+
+namespace tarvelo::ui {
+
+// Tarvelo's status icon: the symbol of the operational status, "Tarvelo: " and the status as its tool
+// tip, and the menu of commands. It is shown exactly while the menu-bar icon setting is on. The menu is
+// rebuilt before it opens and whenever a value its items read changes, so an open menu stays current.
+class TrayItem : public QObject {
+public:
+    TrayItem(DesktopContext& context, MenuBarContent& menu, QObject* parent = nullptr);
+    ~TrayItem() override;
+
+    QMenu* menu() const { return menu_.get(); }
+    bool isVisible() const;
+    QString toolTip() const;
+    QIcon icon() const;
+
+private:
+    void refreshStatus();
+    void refreshMenu();
+
+    DesktopContext& context_;
+    MenuBarContent& content_;
+    std::unique_ptr<QMenu> menu_;
+    QSystemTrayIcon* tray_;
+    std::vector<MenuItem> shownItems_;
+    std::vector<Subscription> subscriptions_;
+};
+
+}  // namespace tarvelo::ui

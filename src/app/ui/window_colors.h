@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QColor>
+#include <QPalette>
+
+#include "app/ui/palette.h"
+
+// The colours the windows derive from the desktop's palette, so that a light and a dark desktop both
+// read well.
+namespace tarvelo::ui::window_colors {
+
+inline QColor mix(const QColor& from, const QColor& to, double amount) {
+    const auto blend = [amount](float a, float b) { return static_cast<float>(a + (b - a) * amount); };
+    return QColor::fromRgbF(blend(from.redF(), to.redF()), blend(from.greenF(), to.greenF()),
+                            blend(from.blueF(), to.blueF()));
+}
+
+inline bool isLight(const QPalette& palette) { return palette.color(QPalette::Window).lightnessF() > 0.5; }
+
+// Text that explains rather than says: the text colour faded toward the background.
+inline QColor secondary(const QPalette& palette) {
+    return mix(palette.color(QPalette::Window), palette.color(QPalette::WindowText), 0.6);
+}
+
+// The light lavender reads well on dark backgrounds only; on light ones the same hue, darker.
+inline QColor accentTint(const QPalette& palette) {
+    return isLight(palette) ? palette::accent().darker(170) : palette::accent();
+}
+
+// The hairline between a window's header, content and footer.
+inline QColor divider(const QPalette& palette) {
+    QColor colour = palette.color(QPalette::WindowText);
+    colour.setAlphaF(0.14f);
+    return colour;
+}
+
+}  // namespace tarvelo::ui::window_colors

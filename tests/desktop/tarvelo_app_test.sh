@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# The application as a person starts it, on the test session's display: the first start opens the
+# welcome window, a second start hands over to the running one and exits, a start with the welcome
+# finished and the icon hidden opens the settings, and SIGTERM ends it cleanly. Without a display it
+# says so and fails.
+#
+#   tarvelo_app_test.sh TARVELO
+set -uo pipefail
+tarvelo=$1
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+if [ -z "${DISPLAY:-}" ]; then
+  if [ "${TARVELO_REQUIRE_DESKTOP:-0}" = 1 ]; then echo "FAIL: no display" >&2; exit 1; fi
+  echo "skipped: no display"; exit 0
+fi
+
+home=$(mktemp -d)
+runtime=$(mktemp -d)
+chmod 700 "$runtime"
+trap 'kill "${app:-}" 2>/dev/null; rm -rf "$home" "$runtime"' EXIT
+run() { HOME=$home XDG_CONFIG_HOME=$home/.config XDG_RUNTIME_DIR=$runtime "$@"; }
+
+# Waits up to five seconds for a top-level window titled $1.
+window_appears() {
+  for _ in $(seq 1 50); do
+    if xwininfo -root -tree 2>/dev/null | grep -q "\"$1\""; then return 0; fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Without a desktop it refuses plainly.
+message=$(env -u DISPLAY -u WAYLAND_DISPLAY "$tarvelo" 2>&1) && fail "started without a display"
+grep -q "no desktop session" <<<"$message" || fail "unclear message without a display: $message"
+
+# First start: the welcome window.
+run "$tarvelo" & app=$!
+window_appears "Welcome to Tarvelo" || fail "the welcome window did not open"
+
+# A second start reopens the running one and leaves at once.
+if ! run timeout 10 "$tarvelo"; then fail "the second start did not hand over and exit"; fi
+kill -0 "$app" 2>/dev/null || fail "the running instance ended when started again"
+window_appears "Tarvelo Settings" || fail "starting again did not open the settings window"
+
+kill -TERM "$app"
+wait "$app"; status=$?
+[ "$status" -eq 0 ] || fail "SIGTERM ended it with status $status"
+[ -S "$runtime/tarvelo.socket" ] && fail "the instance socket was left behind"
+
+# Welcome finished and the icon hidden: the settings window is the way in.
+mkdir -p "$home/.config/tarvelo"
+cat >"$home/.config/tarvelo/defaults.json" <<'JSON'
+{"values": {"settings.onboarding": {"kind": "boolean", "value": true},
+            "settings.menuIcon": {"kind": "boolean", "value": false}}}
+JSON
+run "$tarvelo" & app=$!
+window_appears "Tarvelo Settings" || fail "a hidden icon's launch did not open the settings"
+kill -TERM "$app"; wait "$app"
+
+[ "$failures" -eq 0 ] && echo "passed" || exit 1

@@ -1,0 +1,230 @@
+// The General, Auto Switch and Hotkeys pages: their controls write straight into the settings and follow
+// every change made elsewhere (the menu, a refused permission, an expired pause).
+
+#include <optional>
+#include <string>
+
+#include <QCheckBox>
+#include <QDateTime>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QSlider>
+
+#include "app/ui/auto_switch_settings_view.h"
+#include "app/ui/general_settings_view.h"
+#include "app/ui/hotkeys_settings_view.h"
+#include "app/ui/key_cap.h"
+#include "app/ui/palette.h"
+#include "app/ui/symbol_label.h"
+#include "settings_window_harness.h"
+
+namespace tarvelo::ui::testing {
+namespace {
+
+// The session's defaults, as a store that could not write its file would present them.
+class UnwritableDefaults final : public DefaultsStore {
+public:
+    explicit UnwritableDefaults(DefaultsStore& inner) : inner_(inner) {}
+
+    void registerDefaults(const DefaultsValues& values) override { inner_.registerDefaults(values); }
+    std::optional<DefaultsValue> object(std::string_view key) const override { return inner_.object(key); }
+    void setObject(std::string_view key, std::optional<DefaultsValue> value) override {
+        inner_.setObject(key, std::move(value));
+    }
+    std::optional<std::string> problem() const override { return problem_; }
+
+    std::optional<std::string> problem_;
+
+private:
+    DefaultsStore& inner_;
+};
+
+class GeneralPageTest : public SettingsWindowHarness {
+protected:
+    GeneralSettingsView* page() { return select<GeneralSettingsView>(SettingsSection::general); }
+    QString pauseStatus() const { return window->findChild<QLabel*>("pauseStatus")->text(); }
+    QPushButton* pauseButton() const { return window->findChild<QPushButton*>("pauseButton"); }
+    QCheckBox* toggle(const char* name) const { return window->findChild<QCheckBox*>(name); }
+};
+
+QString shortTime(double seconds) {
+    return QLocale::system().toString(QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(seconds * 1000.0)).time(),
+                                      QLocale::ShortFormat);
+}
+
+TEST_F(GeneralPageTest, PauseBlockAndSettingsAgreeWhicheverSideChanges) {
+    ASSERT_NE(page(), nullptr);
+    EXPECT_EQ(pauseStatus(), "Automatic correction is active");
+    EXPECT_EQ(pauseButton()->text(), "Pause for 5 Minutes");
+
+    const double pressedAt = session.clock.now();
+    click(pauseButton());
+    ASSERT_TRUE(session.settings.pauseUntil.get().has_value());
+    EXPECT_DOUBLE_EQ(*session.settings.pauseUntil.get(), pressedAt + SettingsManager::kPauseDuration);
+    EXPECT_EQ(pauseStatus(), "Paused until " + shortTime(pressedAt + SettingsManager::kPauseDuration));
+    EXPECT_EQ(pauseButton()->text(), "Resume");
+    screenshot("settings_general_paused");
+
+    click(pauseButton());
+    EXPECT_FALSE(session.settings.pauseUntil.get().has_value());
+    EXPECT_EQ(pauseStatus(), "Automatic correction is active");
+
+    // The menu pauses; then the pause runs out with nobody touching the window.
+    session.settings.pause();
+    EXPECT_EQ(pauseButton()->text(), "Resume");
+    session.wait(SettingsManager::kPauseDuration + 1.5);
+    EXPECT_EQ(pauseStatus(), "Automatic correction is active");
+    EXPECT_EQ(pauseButton()->text(), "Pause for 5 Minutes");
+}
+
+TEST_F(GeneralPageTest, TogglesWriteTheirSettingsAndFollowThem) {
+    ASSERT_NE(page(), nullptr);
+
+    // Turning notifications on asks the notification centre; a refusal turns the toggle off again.
+    click(toggle("notificationToggle"));
+    EXPECT_TRUE(session.settings.showNotification.get());
+    EXPECT_EQ(session.notificationCenter.authorizationRequests(), 1);
+    session.notificationCenter.answerAuthorization(false);
+    EXPECT_FALSE(session.settings.showNotification.get());
+    EXPECT_FALSE(toggle("notificationToggle")->isChecked());
+    click(toggle("notificationToggle"));
+    session.notificationCenter.answerAuthorization(true);
+    click(toggle("notificationToggle"));
+    EXPECT_FALSE(session.settings.showNotification.get());
+    EXPECT_EQ(session.notificationCenter.authorizationRequests(), 2);  // turning it off asks nothing
+
+    const struct {
+        const char* toggle;
+        Observable<bool>& setting;
+    } cases[] = {
+        {"menuBarIconToggle", session.settings.showMenuBarIcon},
+        {"autoSwitchToggle", session.settings.isAutoSwitchEnabled},
+        {"playSoundToggle", session.settings.playSound},
+    };
+    for (const auto& binding : cases) {
+        SCOPED_TRACE(binding.toggle);
+        const bool before = binding.setting.get();
+        EXPECT_EQ(toggle(binding.toggle)->isChecked(), before);
+        click(toggle(binding.toggle));
+        EXPECT_EQ(binding.setting.get(), !before);
+        binding.setting.set(before);
+        EXPECT_EQ(toggle(binding.toggle)->isChecked(), before);
+    }
+}
+
+TEST_F(GeneralPageTest, ShowsTheLoginItemErrorOnlyWhileThereIsOne) {
+    ASSERT_NE(page(), nullptr);
+    EXPECT_FALSE(visible<SymbolLabel>("launchAtLoginError"));
+
+    session.loginItems.setFailure("The autostart folder is read-only.");
+    click(toggle("launchAtLoginToggle"));
+    EXPECT_FALSE(toggle("launchAtLoginToggle")->isChecked());
+    auto* error = visible<SymbolLabel>("launchAtLoginError");
+    ASSERT_NE(error, nullptr);
+    EXPECT_EQ(error->text(), "The autostart folder is read-only.");
+    EXPECT_EQ(error->color(), palette::warning());
+    screenshot("settings_general_login_error");
+
+    session.loginItems.setFailure(std::nullopt);
+    click(toggle("launchAtLoginToggle"));
+    EXPECT_TRUE(session.loginItems.isEnabled());
+    EXPECT_TRUE(toggle("launchAtLoginToggle")->isChecked());
+    EXPECT_FALSE(visible<SymbolLabel>("launchAtLoginError"));
+}
+
+TEST_F(GeneralPageTest, WarnsAtTheTopWhenTheSettingsCannotBeKept) {
+    UnwritableDefaults defaults(session.defaults);
+    DesktopContext unwritable{session.app, navigation, defaults, KeyLabels::pc()};
+    window = std::make_unique<SettingsWindow>(unwritable);
+    ASSERT_NE(page(), nullptr);
+    EXPECT_FALSE(visible<SymbolLabel>("storageProblem"));
+
+    defaults.problem_ = "Settings cannot be saved: /home/user/.config/tarvelo is not writable. Changes last "
+                        "until Tarvelo quits.";
+    session.wait(AppState::kStatusInterval + 0.1);
+    auto* warning = visible<SymbolLabel>("storageProblem");
+    ASSERT_NE(warning, nullptr);
+    EXPECT_EQ(warning->text().toStdString(), *defaults.problem_);
+    EXPECT_EQ(warning->color(), palette::warning());
+    EXPECT_LT(warning->mapTo(window.get(), QPoint()).y(),
+              toggle("launchAtLoginToggle")->mapTo(window.get(), QPoint()).y());
+    screenshot("settings_general_storage_problem");
+    window.reset();
+}
+
+class AutoSwitchPageTest : public SettingsWindowHarness {
+protected:
+    QSlider* slider() const { return window->findChild<QSlider*>("sensitivitySlider"); }
+    QString threshold() const { return window->findChild<QLabel*>("thresholdText")->text(); }
+};
+
+TEST_F(AutoSwitchPageTest, SliderWritesEveryPositionAndShowsTheTruncatedPercentage) {
+    ASSERT_NE(select<AutoSwitchSettingsView>(SettingsSection::autoSwitch), nullptr);
+    EXPECT_EQ(slider()->value(), 720);
+    EXPECT_EQ(threshold(), "Current threshold: 72%");
+
+    int stores = 0;
+    const Subscription counting = session.settings.sensitivity.subscribe([&](const double&) { ++stores; });
+    session.settings.sensitivity.set(0.658);
+    EXPECT_EQ(slider()->value(), 658);
+    EXPECT_EQ(stores, 1);  // showing it stored nothing more
+
+    QTest::keyClick(slider(), Qt::Key_Right);
+    EXPECT_DOUBLE_EQ(session.settings.sensitivity.get(), 0.659);
+    EXPECT_EQ(threshold(), "Current threshold: 65%");
+    QTest::keyClick(slider(), Qt::Key_Right);
+    EXPECT_EQ(threshold(), "Current threshold: 66%");
+
+    // Dragged to the end, every position on the way is stored.
+    const int before = stores;
+    QTest::keyClick(slider(), Qt::Key_PageUp);
+    QTest::keyClick(slider(), Qt::Key_PageUp);
+    EXPECT_EQ(stores, before + 2);
+    QTest::keyClick(slider(), Qt::Key_End);
+    EXPECT_DOUBLE_EQ(session.settings.sensitivity.get(), 1.0);
+    EXPECT_EQ(threshold(), "Current threshold: 100%");
+    QTest::keyClick(slider(), Qt::Key_Home);
+    EXPECT_EQ(threshold(), "Current threshold: 0%");
+}
+
+TEST_F(AutoSwitchPageTest, CorrectionToggleFollowsTheSettingBothWays) {
+    ASSERT_NE(select<AutoSwitchSettingsView>(SettingsSection::autoSwitch), nullptr);
+    auto* toggle = window->findChild<QCheckBox*>("autoSwitchToggle");
+    EXPECT_TRUE(toggle->isChecked());
+
+    click(toggle);
+    EXPECT_FALSE(session.settings.isAutoSwitchEnabled.get());
+    EXPECT_EQ(session.app.operationalStatus().get(), OperationalStatus::disabled);
+    session.settings.isAutoSwitchEnabled.set(true);
+    EXPECT_TRUE(toggle->isChecked());
+}
+
+class HotkeysPageTest : public SettingsWindowHarness {};
+
+TEST_F(HotkeysPageTest, ListsTheShortcutsWithTheDesktopsKeyNames) {
+    ASSERT_NE(select<HotkeysSettingsView>(SettingsSection::hotkeys), nullptr);
+    QStringList caps;
+    for (KeyCap* cap : window->findChildren<KeyCap*>()) caps << cap->text();
+    EXPECT_EQ(caps, QStringList({"Alt+Space", "Ctrl+Alt+Space", "Ctrl+Z"}));
+    EXPECT_TRUE(allVisible<SymbolLabel>("chordUnavailable").isEmpty());
+}
+
+TEST_F(HotkeysPageTest, WarnsUnderAShortcutThatAnotherProgramHolds) {
+    context.unavailableChords = [] { return std::vector<std::string>{"Ctrl+Alt+Space"}; };
+    ASSERT_NE(select<HotkeysSettingsView>(SettingsSection::hotkeys), nullptr);
+
+    const QList<SymbolLabel*> warnings = allVisible<SymbolLabel>("chordUnavailable");
+    ASSERT_EQ(warnings.size(), 1);
+    EXPECT_TRUE(warnings[0]->text().startsWith("Ctrl+Alt+Space is held by another program"));
+    EXPECT_EQ(warnings[0]->color(), palette::warning());
+    // Between its own row and the next block.
+    const QList<KeyCap*> caps = window->findChildren<KeyCap*>();
+    const auto top = [this](QWidget* widget) { return widget->mapTo(window.get(), QPoint()).y(); };
+    EXPECT_GT(top(warnings[0]), top(caps[1]));
+    EXPECT_LT(top(warnings[0]), top(caps[2]));
+    screenshot("settings_hotkeys_chord_unavailable");
+}
+
+}  // namespace
+}  // namespace tarvelo::ui::testing
