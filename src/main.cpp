@@ -51,7 +51,6 @@ int main(int argc, char** argv) {
 
     QApplication application(argc, argv);
     QApplication::setApplicationName("Tarvelo");
-    QApplication::setApplicationDisplayName("Tarvelo");
     QApplication::setDesktopFileName("tarvelo");
     QApplication::setWindowIcon(ui::TarveloIcon::icon());
 
