@@ -75,8 +75,7 @@ bool AutoSwitchEngine::isSafeToRemove(std::string_view expected, std::uint64_t k
 void AutoSwitchEngine::replace(const Replacement& request) {
     const std::string old = request.original + request.delimiter;
     const std::string typed = request.replacement + request.delimiter;
-    const auto count = static_cast<std::int64_t>(text::characterCount(old));
-    if (!isSafeToRemove(old, request.keyCount) || !replacement_.replacePreviousText(count, typed)) {
+    if (!isSafeToRemove(old, request.keyCount) || !replacement_.replaceExpectedText(old, typed)) {
         setStatus("Correction could not be sent");
         return;
     }
@@ -156,9 +155,8 @@ void AutoSwitchEngine::undoLastCorrection() {
     if (!lastCorrection_.get() || !canUndo(workspace_.frontmostApplicationIdentifier())) return;
     const CorrectionSnapshot correction = *lastCorrection_.get();
     const std::string converted = correction.replacement + correction.delimiter;
-    const auto count = static_cast<std::int64_t>(text::characterCount(converted));
     if (!isSafeToRemove(converted, correction.keyCount) ||
-        !replacement_.replacePreviousText(count, correction.original + correction.delimiter)) {
+        !replacement_.replaceExpectedText(converted, correction.original + correction.delimiter)) {
         setStatus("Undo could not be sent");
         return;
     }

@@ -59,24 +59,48 @@ bool AccessibilityService::isSecureInputFocused() {
 
 bool AccessibilityService::replaceTextBeforeCaret(std::int64_t utf16Length, std::string_view text) {
     if (utf16Length <= 0) return false;
+    return replaceBeforeCaret(static_cast<std::size_t>(utf16Length), std::nullopt, text) == ReplaceOutcome::replaced;
+}
+
+AccessibilityService::ReplaceOutcome AccessibilityService::replaceExpectedTextBeforeCaret(std::string_view expected,
+                                                                                          std::string_view text) {
+    const std::size_t length = text::utf16Length(expected);
+    if (length == 0) return ReplaceOutcome::textDiffers;
+    return replaceBeforeCaret(length, expected, text);
+}
+
+AccessibilityService::ReplaceOutcome AccessibilityService::replaceBeforeCaret(std::size_t length,
+                                                                              std::optional<std::string_view> expected,
+                                                                              std::string_view text) {
     const std::shared_ptr<AccessibilityElement> element = focusedElement();
-    if (element == nullptr || isSecureInputFocused()) return false;
+    if (element == nullptr || isSecureInputFocused()) return ReplaceOutcome::cannotEdit;
 
     const std::optional<TextRange> caret = selectedRange(*element);
-    if (!caret || caret->length != 0) return false;
-    const auto length = static_cast<std::size_t>(utf16Length);
-    if (caret->location < length) return false;
+    if (!caret) return ReplaceOutcome::cannotEdit;
+    // A selection or too short a text: the user has done something since the word was checked.
+    if (caret->length != 0 || caret->location < length) {
+        return expected ? ReplaceOutcome::textDiffers : ReplaceOutcome::cannotEdit;
+    }
+    const TextRange word{caret->location - length, length};
+    if (expected) {
+        const AccessibilityAnswer answer = element->copyParameterizedAttribute(kStringForRange, word);
+        // An element that cannot show its text was judged by the caller; one that can must still hold it.
+        if (answer.error == accessibility_error::kSuccess) {
+            const std::string* before = answer.value ? std::get_if<std::string>(&*answer.value) : nullptr;
+            if (before == nullptr || !text::canonicallyEqual(*before, *expected)) return ReplaceOutcome::textDiffers;
+        }
+    }
 
-    if (element->setAttribute(kSelectedTextRange, TextRange{caret->location - length, length}) !=
-        accessibility_error::kSuccess) {
-        return false;
+    if (element->setAttribute(kSelectedTextRange, word) != accessibility_error::kSuccess) {
+        return ReplaceOutcome::cannotEdit;
     }
     const int error = element->setAttribute(kSelectedText, std::string(text));
     if (error != accessibility_error::kSuccess) {
         // Whether or not the caret goes back, the answer is the refusal.
         element->setAttribute(kSelectedTextRange, *caret);
+        return ReplaceOutcome::cannotEdit;
     }
-    return error == accessibility_error::kSuccess;
+    return ReplaceOutcome::replaced;
 }
 
 TextCheck AccessibilityService::textBeforeCaretEnds(std::string_view expected) {

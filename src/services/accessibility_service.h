@@ -35,11 +35,23 @@ public:
     // put back where it was.
     bool replaceTextBeforeCaret(std::int64_t utf16Length, std::string_view text);
 
+    // What became of a replacement of known text.
+    enum class ReplaceOutcome { replaced, textDiffers, cannotEdit };
+
+    // Replaces `expected`, which must be just before the caret, by `text` in one edit. The text is read
+    // again in the same breath as the edit, so a key that reached the application since the caller last
+    // looked is never taken for part of the word: the answer is then `textDiffers` and nothing changes.
+    // `cannotEdit` when the element refuses the edit; typing may then do it.
+    ReplaceOutcome replaceExpectedTextBeforeCaret(std::string_view expected, std::string_view text);
+
     // Whether the text just before the selection (or caret) is `expected`, compared as canonically
     // equivalent text; unknown when the element gives no answer.
     TextCheck textBeforeCaretEnds(std::string_view expected);
 
 private:
+    ReplaceOutcome replaceBeforeCaret(std::size_t utf16Length, std::optional<std::string_view> expected,
+                                      std::string_view text);
+
     AccessibilityApi& api_;
 };
 

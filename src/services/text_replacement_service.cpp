@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "text/characters.h"
 #include "text/utf8.h"
 
 namespace tarvelo {
@@ -13,7 +14,22 @@ bool TextReplacementService::replacePreviousText(std::int64_t characterCount, st
     if (characterCount < 1) return false;
     if (accessibility_.isSecureInputFocused()) return false;
     if (accessibility_.replaceTextBeforeCaret(characterCount, text)) return true;
+    return typeOver(characterCount, text);
+}
 
+bool TextReplacementService::replaceExpectedText(std::string_view expected, std::string_view text) {
+    const auto characterCount = static_cast<std::int64_t>(text::characterCount(expected));
+    if (characterCount < 1) return false;
+    if (accessibility_.isSecureInputFocused()) return false;
+    switch (accessibility_.replaceExpectedTextBeforeCaret(expected, text)) {
+        case AccessibilityService::ReplaceOutcome::replaced: return true;
+        case AccessibilityService::ReplaceOutcome::textDiffers: return false;
+        case AccessibilityService::ReplaceOutcome::cannotEdit: break;
+    }
+    return typeOver(characterCount, text);
+}
+
+bool TextReplacementService::typeOver(std::int64_t characterCount, std::string_view text) {
     for (std::int64_t i = 0; i < characterCount; ++i) {
         if (!postKey(virtual_key::kDelete, true, {}) || !postKey(virtual_key::kDelete, false, {})) return false;
     }

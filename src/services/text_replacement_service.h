@@ -28,6 +28,11 @@ public:
     // handed to the application (not that it has shown it yet); false when nothing or only part was.
     bool replacePreviousText(std::int64_t characterCount, std::string_view text);
 
+    // Replaces `expected`, the text just before the caret, by `text`. Where the application shows its
+    // text, a change since the caller checked it (a key typed meanwhile) refuses the whole replacement,
+    // and no Backspace is sent blind.
+    bool replaceExpectedText(std::string_view expected, std::string_view text);
+
     // Replaces the selection by its conversion. There is no keystroke fall-back for a selection.
     bool convertSelection(const LayoutConverter& converter);
 
@@ -35,6 +40,8 @@ public:
     bool postUnicode(std::string_view text);
 
 private:
+    // Backspaces over `characterCount` characters, then types `text`.
+    bool typeOver(std::int64_t characterCount, std::string_view text);
     bool postKey(std::uint16_t keyCode, bool keyDown, const std::u16string& text);
 
     AccessibilityService& accessibility_;

@@ -129,5 +129,25 @@ TEST(ReplacementSafety, ConvertLastWordLeavesWhatFollowsTheWord) {
     }
 }
 
+TEST(ReplacementSafety, AKeyLandingBetweenTheCheckAndTheEditIsKept) {
+    // The application takes the key while the system is between reading the word and editing it.
+    for (const FieldKind kind : {FieldKind::readable, FieldKind::keystrokes}) {
+        SCOPED_TRACE(static_cast<int>(kind));
+        SimulatedSession session;
+        auto field = openField(session, kind);
+        bool typed = false;
+        field->setAfterRequest([&](std::string_view name) {
+            if (name != "AXStringForRange" || typed) return;
+            typed = true;
+            field->insert("x");
+        });
+        session.keyboard.type("ghbdtn ");
+        session.wait(0.2);
+        EXPECT_EQ(field->text(), "ghbdtn x");
+        EXPECT_TRUE(session.keyboard.posted().empty()) << "no Backspace is sent blind";
+        EXPECT_EQ(session.status(), "Correction could not be sent");
+    }
+}
+
 }  // namespace
 }  // namespace tarvelo

@@ -97,6 +97,36 @@ TEST_F(AccessibilityServiceTest, ReplacesTextBeforeTheCaretInOneEditOrLeavesTheF
     EXPECT_EQ(password->changeCount(), 0u);
 }
 
+TEST_F(AccessibilityServiceTest, ReplacesKnownTextOnlyWhileItIsStillBeforeTheCaret) {
+    using Outcome = AccessibilityService::ReplaceOutcome;
+    struct Case {
+        const char* name;
+        const char* before;
+        bool refuses;
+        Outcome outcome;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"still there", "Ok ghbdtn |", false, Outcome::replaced, "Ok привет |"},
+        {"a key typed since", "Ok ghbdtn x|", false, Outcome::textDiffers, "Ok ghbdtn x|"},
+        {"deleted since", "Ok ghbdtn|", false, Outcome::textDiffers, "Ok ghbdtn|"},
+        {"selected since", "Ok |ghbdtn |", false, Outcome::textDiffers, "Ok |ghbdtn |"},
+        {"an element that refuses the edit", "Ok ghbdtn |", true, Outcome::cannotEdit, "Ok ghbdtn |"},
+    };
+    for (const Case& c : cases) {
+        auto field = focus(c.before);
+        field->setRefusesSelectedText(c.refuses);
+        EXPECT_EQ(service.replaceExpectedTextBeforeCaret("ghbdtn ", "привет "), c.outcome) << c.name;
+        EXPECT_EQ(field->markedText(), c.after) << c.name;
+    }
+
+    // An element that cannot show its text was judged by the caller.
+    auto blind = focus("Ok ghbdtn |");
+    blind->setLacksStringForRange(true);
+    EXPECT_EQ(service.replaceExpectedTextBeforeCaret("ghbdtn ", "привет "), Outcome::replaced);
+    EXPECT_EQ(blind->markedText(), "Ok привет |");
+}
+
 TEST_F(AccessibilityServiceTest, ReadsBackTheTextBeforeTheCaret) {
     struct Case {
         const char* name;

@@ -126,7 +126,12 @@ SettingsWindow::SettingsWindow(DesktopContext& context, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(split);
 
-    connect(sidebar_, &QListWidget::currentRowChanged, this, [this](int row) {
+    // The selection, not the current row: assistive technologies select a row without moving the
+    // current one, and a click does both.
+    connect(sidebar_, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem*> selected = sidebar_->selectedItems();
+        if (selected.isEmpty()) return;
+        const int row = sidebar_->row(selected.front());
         if (row < 0 || row >= static_cast<int>(kAllSettingsSections.size())) return;
         context_.navigation.requestedSection.set(kAllSettingsSections[static_cast<std::size_t>(row)]);
     });

@@ -1,5 +1,7 @@
 #include "platform/linux/atspi_accessibility_api.h"
 
+#include <unistd.h>
+
 #include <atspi/atspi.h>
 #include <glib.h>
 
@@ -35,6 +37,14 @@ gint childCount(AtspiAccessible* parent) {
     return error.failed() ? 0 : count;
 }
 
+// Whether `node` belongs to this process: Tarvelo's own windows. Their text is never Tarvelo's to
+// correct, and asking them anything would wait on our own main thread, which is busy asking.
+bool isOwnProcess(AtspiAccessible* node) {
+    ErrorSlot error;
+    const guint process = atspi_accessible_get_process_id(node, error.out());
+    return !error.failed() && process == static_cast<guint>(getpid());
+}
+
 // The focused object at or under `node`, looking only into what is showing.
 AccessiblePtr findFocused(AtspiAccessible* node, int depth, int& budget) {
     if (--budget < 0 || depth > kSearchDepth) return nullptr;
@@ -61,7 +71,7 @@ AccessiblePtr searchFocus() {
     const gint applications = childCount(desktop.get());
     for (gint a = 0; a < applications && budget > 0; ++a) {
         const AccessiblePtr application = childAt(desktop.get(), a);
-        if (application == nullptr) continue;
+        if (application == nullptr || isOwnProcess(application.get())) continue;
         const gint windows = childCount(application.get());
         for (gint w = 0; w < windows && budget > 0; ++w) {
             const AccessiblePtr window = childAt(application.get(), w);
@@ -113,7 +123,9 @@ struct AtspiAccessibilityApi::Tracker {
         if (event->source == nullptr) return;
         if (event->detail1 != 0) {
             // GTK sends each focus event twice; the second finds the same object.
-            if (tracker->focused.get() != event->source) tracker->focused = ref(event->source);
+            if (tracker->focused.get() == event->source) return;
+            // In our own windows there is nothing to track.
+            tracker->focused = isOwnProcess(event->source) ? nullptr : ref(event->source);
         } else if (tracker->focused.get() == event->source && !tracker->keyboardHeld()) {
             // GTK takes our own grab of a shortcut for a loss of focus; its focus comes back with the
             // key's release.

@@ -285,6 +285,10 @@ int AtspiTextElement::replaceSelectedText(const std::string& replacement) {
     const std::optional<std::string> original = textOf(*span);
     const std::optional<int> countBefore = characterCount();
     if (!original || !countBefore) return ax::kCannotComplete;
+    // A key the user typed after the span keeps its place after the replacement, and so does the caret.
+    ErrorSlot caretError;
+    const gint caretBefore = atspi_text_get_caret_offset(text_.get(), caretError.out());
+    const int keptAfter = !caretError.failed() && caretBefore > span->end ? caretBefore - span->end : 0;
 
     if (span->end > span->start && !remove(*span)) return ax::kCannotComplete;
     if (!replacement.empty() && !insert(span->start, replacement)) {
@@ -305,7 +309,7 @@ int AtspiTextElement::replaceSelectedText(const std::string& replacement) {
         return ax::kFailure;
     }
     rememberedRange_.reset();
-    placeCaret(span->start + length);
+    placeCaret(span->start + length + keptAfter);
     return ax::kSuccess;
 }
 
