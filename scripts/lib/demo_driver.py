@@ -27,7 +27,9 @@ from gi.repository import Atspi, Gdk, Gtk  # noqa: E402
 # versions lack; both work.
 warnings.filterwarnings("ignore", category=DeprecationWarning)
 
-SENTENCE = "Ghbdtn, rfr ltkf? Z gbie ntrcn: руддщ world. "
+# Typed at about eight keys a second, as the us layout would type it while the user meant Russian, and
+# one Russian-layout slip in English.
+SENTENCE = "Ghbdtn rfr ltkf z gbie ntrcn b ghjcnj руддщ world "
 SECTIONS = ["General", "Auto Switch", "Hotkeys", "Languages", "Exceptions", "Applications", "Privacy", "Statistics"]
 
 
@@ -99,8 +101,8 @@ def window(title):
     return wait_for(f"the window “{title}”", lambda: top_level(tarvelo(), title))
 
 
-def press(root, name):
-    node = wait_for(f"“{name}”", lambda: named(root, name))
+def press(root, name, roles=None):
+    node = wait_for(f"“{name}”", lambda: named(root, name, roles))
     action = node.get_action_iface()
     if action is None:
         raise DemoError(f"“{name}” cannot be pressed")
@@ -143,19 +145,29 @@ def tray_icon_centre():
 
 
 def open_tray_menu():
+    """Right-clicks the tray icon; answers the open menu's rectangle."""
     x, y = tray_icon_centre()
     xdotool("mousemove", str(x), str(y), "click", "3")
-    return wait_for("the tray menu", lambda: named(tarvelo(), "Quit Tarvelo", {Atspi.Role.MENU_ITEM}))
+
+    def menu_window():
+        for window_id in xdotool("search", "--onlyvisible", "--class", "tarvelo").split():
+            geometry = dict(line.split("=", 1) for line in xdotool("getwindowgeometry", "--shell", window_id).split())
+            left, top = int(geometry["X"]), int(geometry["Y"])
+            width, height = int(geometry["WIDTH"]), int(geometry["HEIGHT"])
+            # The menu opens beside the icon, at the bottom of the screen.
+            if width > 100 and top + height >= y - 40 and left + width >= x - 40 and height < 400:
+                return left, top, width, height
+        return None
+
+    extents = wait_for("the tray menu", menu_window)
+    time.sleep(0.4)
+    return extents
 
 
-def menu_extents():
-    """The open menu's rectangle: the union of its items."""
-    items = [node for node in descendants(tarvelo()) if node.get_role() == Atspi.Role.MENU_ITEM]
-    rects = [item.get_component_iface().get_extents(Atspi.CoordType.SCREEN) for item in items]
-    rects = [r for r in rects if r.width > 0 and r.height > 0]
-    left, top = min(r.x for r in rects), min(r.y for r in rects)
-    right, bottom = max(r.x + r.width for r in rects), max(r.y + r.height for r in rects)
-    return left - 8, top - 8, right - left + 16, bottom - top + 16
+def choose_from_tray_menu(steps_up):
+    """Picks a menu item by counting from the bottom (Quit is one up), as the keyboard does."""
+    xdotool("key", *(["Up"] * steps_up), "Return")
+    time.sleep(0.6)
 
 
 def add_exception(settings, word):
@@ -170,7 +182,7 @@ def add_exception(settings, word):
     text = entry.get_text_iface()
     typed = text.get_text(0, text.get_character_count())
     print(f"  typed “{word} ” into Tarvelo's own exception field, which holds “{typed}”")
-    press(settings, "Add")
+    press(settings, "Add", {Atspi.Role.PUSH_BUTTON})
 
 
 class Field:
@@ -224,12 +236,12 @@ def main():
         time.sleep(0.8)
         for step in (1, 2, 3):
             screenshot(shot(f"onboarding-{step}"), welcome)
-            press(welcome, "Continue" if step < 3 else "Start Tarvelo")
+            press(welcome, "Continue" if step < 3 else "Start Tarvelo", {Atspi.Role.PUSH_BUTTON})
 
         print("Typing into a text field, as if the English layout were on:")
         field = Field(field_program)
         time.sleep(2.0)  # a person looks at a new window before typing into it
-        xdotool("type", "--delay", "160", SENTENCE)
+        xdotool("type", "--delay", "250", SENTENCE)
         time.sleep(1.0)
         corrected = field.text()
         print(f"  typed:  {SENTENCE}")
@@ -237,30 +249,28 @@ def main():
         screenshot(shot("corrected-field"), field.frame())
 
         print("The tray menu:")
-        open_tray_menu()
-        time.sleep(0.5)
-        screenshot(shot("tray-menu"), extents=menu_extents())
-        press(tarvelo(), "Settings\u2026")
+        screenshot(shot("tray-menu"), extents=open_tray_menu())
+        choose_from_tray_menu(3)  # Settings…
 
         print("Settings:")
         settings = window("Tarvelo Settings")
         time.sleep(0.8)
         for index, section in enumerate(SECTIONS, start=1):
-            press(settings, section)
+            press(settings, section, {Atspi.Role.LIST_ITEM})
             if section == "Exceptions":
                 add_exception(settings, "ghbdtn")
             screenshot(shot(f"settings-{index}-{section.lower().replace(' ', '-')}"), settings)
 
         print("About:")
         open_tray_menu()
-        press(tarvelo(), "About Tarvelo")
+        choose_from_tray_menu(2)  # About Tarvelo
         about = window("About Tarvelo")
         time.sleep(0.8)
         screenshot(shot("about"), about)
 
         field.close()
         open_tray_menu()
-        press(tarvelo(), "Quit Tarvelo")
+        choose_from_tray_menu(1)  # Quit Tarvelo
         app.wait(timeout=10)
         return 0
     except DemoError as error:
