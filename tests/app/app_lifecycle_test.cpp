@@ -4,21 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/fake/recording_window_presenter.h"
 #include "platform/fake/simulated_session.h"
 #include "store/defaults_keys.h"
 
 namespace tarvelo {
 namespace {
-
-// Records what was shown; `visible` is what the desktop would answer.
-class RecordingPresenter final : public WindowPresenter {
-public:
-    void show(AppWindow window) override { shown.push_back(window); }
-    bool hasVisibleWindows() const override { return visible; }
-
-    std::vector<AppWindow> shown;
-    bool visible = false;
-};
 
 TEST(AppLifecycle, LaunchOpensOnboardingUntilFinishedThenOnlyWhatReachesAHiddenApp) {
     struct Case {
@@ -41,7 +32,7 @@ TEST(AppLifecycle, LaunchOpensOnboardingUntilFinishedThenOnlyWhatReachesAHiddenA
         session.monitor().stop();
         if (c.onboardingFinished) session.defaults.setObject(defaults_keys::onboarding, DefaultsValue{true});
         session.settings.showMenuBarIcon.set(c.showMenuBarIcon);
-        RecordingPresenter windows;
+        RecordingWindowPresenter windows;
         AppLifecycle lifecycle(session.app, session.defaults, windows, session.shell, session.scheduler);
 
         lifecycle.launch(c.trayAvailable);
@@ -59,7 +50,7 @@ TEST(AppLifecycle, LaunchReadsThePermissionsAfreshAndGoesOnWithoutThem) {
     SimulatedSession session;
     session.monitor().stop();
     session.trust.setListenEvents(false);
-    RecordingPresenter windows;
+    RecordingWindowPresenter windows;
     AppLifecycle lifecycle(session.app, session.defaults, windows, session.shell, session.scheduler);
 
     lifecycle.launch(true);
@@ -72,7 +63,7 @@ TEST(AppLifecycle, LaunchReadsThePermissionsAfreshAndGoesOnWithoutThem) {
 
 TEST(AppLifecycle, ReopenShowsSettingsOnlyWhenNoWindowIsVisible) {
     SimulatedSession session;
-    RecordingPresenter windows;
+    RecordingWindowPresenter windows;
     AppLifecycle lifecycle(session.app, session.defaults, windows, session.shell, session.scheduler);
 
     windows.visible = true;
@@ -89,7 +80,7 @@ TEST(AppLifecycle, ReopenShowsSettingsOnlyWhenNoWindowIsVisible) {
 
 TEST(AppLifecycle, QuitRemovesTheKeyboardTap) {
     SimulatedSession session;
-    RecordingPresenter windows;
+    RecordingWindowPresenter windows;
     AppLifecycle lifecycle(session.app, session.defaults, windows, session.shell, session.scheduler);
     ASSERT_TRUE(session.monitor().isRunning().get());
     lifecycle.quit();

@@ -5,17 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/fake/recording_window_presenter.h"
 #include "platform/fake/simulated_session.h"
 
 namespace tarvelo {
 namespace {
-
-class RecordingPresenter final : public WindowPresenter {
-public:
-    void show(AppWindow window) override { shown.push_back(window); }
-    bool hasVisibleWindows() const override { return false; }
-    std::vector<AppWindow> shown;
-};
 
 // The menu as a person reads it: titles with their key names, separators as "---".
 std::vector<std::string> lines(const MenuBarContent& menu) {
@@ -35,7 +29,7 @@ std::vector<std::string> lines(const MenuBarContent& menu) {
 
 struct MenuBarContentTest : ::testing::Test {
     SimulatedSession session;
-    RecordingPresenter windows;
+    RecordingWindowPresenter windows;
     int quits = 0;
     MenuBarContent menu{session.app, windows, KeyLabels::pc(), [this] { ++quits; }};
 

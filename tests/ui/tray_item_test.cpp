@@ -16,20 +16,13 @@
 #include "app/ui/desktop_context.h"
 #include "app/ui/tray_item.h"
 #include "no_icon_theme.h"
+#include "platform/fake/recording_window_presenter.h"
 #include "platform/fake/simulated_session.h"
 #include "screenshot.h"
 #include "store/defaults_keys.h"
 
 namespace tarvelo::ui {
 namespace {
-
-class RecordingPresenter final : public WindowPresenter {
-public:
-    void show(AppWindow window) override { shown.push_back(window); }
-    bool hasVisibleWindows() const override { return false; }
-
-    std::vector<AppWindow> shown;
-};
 
 class TrayItemTest : public ::testing::Test {
 protected:
@@ -75,7 +68,7 @@ protected:
     SimulatedSession session;
     SettingsNavigation navigation;
     DesktopContext context{session.app, navigation, session.defaults, KeyLabels::pc()};
-    RecordingPresenter presenter;
+    RecordingWindowPresenter presenter;
     int quits = 0;
     MenuBarContent content{session.app, presenter, KeyLabels::pc(), [this] { ++quits; }};
     TrayItem tray{context, content};

@@ -16,6 +16,7 @@
 #include "app/ui/heading_label.h"
 #include "app/ui/palette.h"
 #include "app/ui/permission_row.h"
+#include "app/ui/qt_text.h"
 #include "app/ui/symbols.h"
 #include "app/ui/tarvelo_icon.h"
 #include "app/ui/window_colors.h"
@@ -29,8 +30,6 @@ constexpr int kStepSpacing = 18;
 constexpr int kWelcomeSymbolSize = 58;
 constexpr int kReadySymbolSize = 54;
 constexpr int kBrandSymbolSize = 16;
-
-QString text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
 QLabel* makeLabel(const QString& content, const QFont& font, QWidget* parent) {
     auto* label = new QLabel(content, parent);

@@ -6,6 +6,8 @@
 #include <QFont>
 #include <QString>
 
+#include "app/ui/qt_text.h"
+
 class QFrame;
 class QLabel;
 class QPalette;
@@ -20,9 +22,7 @@ namespace tarvelo::ui::page_style {
 // Blocks and their dividers are this far apart.
 inline constexpr int kBlockSpacing = 18;
 
-inline QString text(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
+using ui::text;
 
 // Text that explains rather than says: the window's text colour faded toward its background.
 QColor secondary(const QPalette& palette);

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QSystemTrayIcon>
 
+#include "app/ui/qt_text.h"
 #include "app/ui/symbols.h"
 
 namespace tarvelo::ui {
@@ -13,8 +14,6 @@ namespace {
 
 // Status icons sit on the panel, which the common desktops draw dark whatever the window colours.
 QColor panelTint() { return QColor(0xf2, 0xf2, 0xf5); }
-
-QString text(std::string_view utf8) { return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())); }
 
 }  // namespace
 
