@@ -219,6 +219,9 @@ def main():
         return 2
     program, field_program, folder = sys.argv[1:]
     os.makedirs(folder, exist_ok=True)
+    stale = os.path.join(folder, "failure-screen.png")
+    if os.path.exists(stale):
+        os.remove(stale)
     shot = lambda name: os.path.join(folder, name + ".png")  # noqa: E731
 
     # A fresh user: no settings yet, so onboarding opens.
