@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
     ui::DesktopContext context{state, navigation, defaults, KeyLabels::pc(), desktop::LinuxDesktop::isWaylandSession(),
                                [&desktop] { return desktop.unavailableChords(); }};
     ui::QtWindowPresenter windows(context);
-    AppLifecycle lifecycle(state, defaults, windows, shell, desktop.scheduler());
+    AppLifecycle lifecycle(state, defaults, windows, desktop.scheduler());
     MenuBarContent menu(state, windows, context.keyLabels, [] { QApplication::quit(); });
     ui::TrayItem tray(context, menu);
 

@@ -4,9 +4,8 @@
 
 namespace tarvelo {
 
-AppLifecycle::AppLifecycle(AppState& state, DefaultsStore& defaults, WindowPresenter& windows, AppShell& shell,
-                           Scheduler& scheduler)
-    : state_(state), defaults_(defaults), windows_(windows), shell_(shell), scheduler_(scheduler) {}
+AppLifecycle::AppLifecycle(AppState& state, DefaultsStore& defaults, WindowPresenter& windows, Scheduler& scheduler)
+    : state_(state), defaults_(defaults), windows_(windows), scheduler_(scheduler) {}
 
 std::optional<AppWindow> AppLifecycle::launchWindow(bool onboardingFinished, bool showMenuBarIcon,
                                                     bool trayAvailable) {
@@ -17,10 +16,6 @@ std::optional<AppWindow> AppLifecycle::launchWindow(bool onboardingFinished, boo
 }
 
 void AppLifecycle::launch(bool trayAvailable) {
-    // The policy that the icon setting calls for; the application state keeps it in step afterwards.
-    // Setting "accessory" regardless would leave a hidden icon's application with no way to be seen.
-    shell_.setActivationPolicy(state_.settings.showMenuBarIcon.get() ? ActivationPolicy::accessory
-                                                                     : ActivationPolicy::regular);
     scheduler_.after(0.0, lifetime_.guard([this, trayAvailable] {
         state_.permissions.refresh();
         state_.keyboardMonitor.start();

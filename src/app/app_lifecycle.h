@@ -4,7 +4,6 @@
 
 #include "app/app_state.h"
 #include "app/window_presenter.h"
-#include "platform/app_shell.h"
 #include "platform/defaults_store.h"
 #include "support/lifetime.h"
 #include "support/scheduler.h"
@@ -14,8 +13,7 @@ namespace tarvelo {
 // The application's launch, reopen and quit steps, whatever toolkit draws its windows.
 class AppLifecycle {
 public:
-    AppLifecycle(AppState& state, DefaultsStore& defaults, WindowPresenter& windows, AppShell& shell,
-                 Scheduler& scheduler);
+    AppLifecycle(AppState& state, DefaultsStore& defaults, WindowPresenter& windows, Scheduler& scheduler);
     AppLifecycle(const AppLifecycle&) = delete;
     AppLifecycle& operator=(const AppLifecycle&) = delete;
 
@@ -24,8 +22,9 @@ public:
     // no place for it), else none.
     static std::optional<AppWindow> launchWindow(bool onboardingFinished, bool showMenuBarIcon, bool trayAvailable);
 
-    // Sets the activation policy at once, then on a later turn of the main loop refreshes the
-    // permissions, starts the keyboard monitor and opens the window `launchWindow` chooses.
+    // On a later turn of the main loop: refreshes the permissions, starts the keyboard monitor and opens
+    // the window `launchWindow` chooses. The activation policy is the application state's: it follows
+    // the icon setting from the start.
     // `trayAvailable` tells whether the desktop shows status icons.
     void launch(bool trayAvailable);
 
@@ -40,7 +39,6 @@ private:
     AppState& state_;
     DefaultsStore& defaults_;
     WindowPresenter& windows_;
-    AppShell& shell_;
     Scheduler& scheduler_;
     Lifetime lifetime_;
 };

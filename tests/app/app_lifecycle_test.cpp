@@ -33,7 +33,7 @@ TEST(AppLifecycle, LaunchOpensOnboardingUntilFinishedThenOnlyWhatReachesAHiddenA
         if (c.onboardingFinished) session.defaults.setObject(defaults_keys::onboarding, DefaultsValue{true});
         session.settings.showMenuBarIcon.set(c.showMenuBarIcon);
         RecordingWindowPresenter windows;
-        AppLifecycle lifecycle(session.app, session.defaults, windows, session.shell, session.scheduler);
+        AppLifecycle lifecycle(session.app, session.defaults, windows, session.scheduler);
 
         lifecycle.launch(c.trayAvailable);
         EXPECT_TRUE(windows.shown.empty()) << "the rest of the launch waits for the main loop";
@@ -51,7 +51,7 @@ TEST(AppLifecycle, LaunchReadsThePermissionsAfreshAndGoesOnWithoutThem) {
     session.monitor().stop();
     session.trust.setListenEvents(false);
     RecordingWindowPresenter windows;
-    AppLifecycle lifecycle(session.app, session.defaults, windows, session.shell, session.scheduler);
+    AppLifecycle lifecycle(session.app, session.defaults, windows, session.scheduler);
 
     lifecycle.launch(true);
     session.wait(0.0);
@@ -64,7 +64,7 @@ TEST(AppLifecycle, LaunchReadsThePermissionsAfreshAndGoesOnWithoutThem) {
 TEST(AppLifecycle, ReopenShowsSettingsOnlyWhenNoWindowIsVisible) {
     SimulatedSession session;
     RecordingWindowPresenter windows;
-    AppLifecycle lifecycle(session.app, session.defaults, windows, session.shell, session.scheduler);
+    AppLifecycle lifecycle(session.app, session.defaults, windows, session.scheduler);
 
     windows.visible = true;
     lifecycle.reopen();
@@ -81,7 +81,7 @@ TEST(AppLifecycle, ReopenShowsSettingsOnlyWhenNoWindowIsVisible) {
 TEST(AppLifecycle, QuitRemovesTheKeyboardTap) {
     SimulatedSession session;
     RecordingWindowPresenter windows;
-    AppLifecycle lifecycle(session.app, session.defaults, windows, session.shell, session.scheduler);
+    AppLifecycle lifecycle(session.app, session.defaults, windows, session.scheduler);
     ASSERT_TRUE(session.monitor().isRunning().get());
     lifecycle.quit();
     EXPECT_FALSE(session.monitor().isRunning().get());
