@@ -26,6 +26,7 @@ AutoSwitchEngine::AutoSwitchEngine(SettingsManager& settings, ExceptionManager& 
       converter_(std::move(converter)),
       accessibility_(platform.accessibility),
       workspace_(platform.workspace),
+      freeze_(platform.keyboardFreeze),
       clock_(platform.clock),
       scheduler_(platform.scheduler),
       detector_(converter_, platform.spellChecker, platform.recognizer),
@@ -57,46 +58,135 @@ void AutoSwitchEngine::processBoundary(const BoundarySnapshot& boundary) {
         setStatus("No layout error detected");
         return;
     }
-    replace({boundary.word, result.converted, boundary.delimiter, *result.direction, boundary.bundleIdentifier,
-             /*automatic=*/true, boundary.keyCount});
+    replace(boundary.word, result.converted, boundary.delimiter, *result.direction, boundary.bundleIdentifier,
+            Purpose::correction, boundary.keyCount);
 }
 
-bool AutoSwitchEngine::isSafeToRemove(std::string_view expected, std::uint64_t keyCount) {
-    switch (accessibility_.textBeforeCaretEnds(expected)) {
-        case TextCheck::yes: return true;
-        case TextCheck::no: return false;
-        // The application cannot show its text, so Backspaces will be counted blind: they may only
-        // remove what was typed last, which holds while no other key has reached it.
-        case TextCheck::unknown: return passedKeyCount_ == keyCount;
+void AutoSwitchEngine::replace(std::string original, std::string replacement, std::string delimiter,
+                               ConversionDirection direction, std::optional<std::string> bundleIdentifier,
+                               Purpose purpose, std::uint64_t anchor) {
+    attempt(Replacement{std::move(original), std::move(replacement), std::move(delimiter), direction,
+                        std::move(bundleIdentifier), purpose, anchor, clock_.now() + kLatestStart});
+}
+
+void AutoSwitchEngine::attempt(const Replacement& request) {
+    const std::string removed = request.original + request.delimiter;
+    const std::string inserted = request.replacement + request.delimiter;
+    // What the user typed after the original text, as the field should show it.
+    const std::optional<std::string> after = typing_.textAfter(request.anchor, clock_.now());
+    if (!after) {
+        refuse(request);
+        return;
     }
-    return false;
+    switch (accessibility_.textBeforeCaretEnds(removed + *after)) {
+        case TextCheck::yes:
+            switch (editFrozen(request, removed, inserted)) {
+                case FrozenEdit::replaced: sent(request); return;
+                case FrozenEdit::cannotEdit:
+                    // The field showed just the word and its delimiter: Backspaces reach nothing else.
+                    if (after->empty() && typeOver(request, removed, inserted)) {
+                        sent(request);
+                    } else {
+                        refuse(request);
+                    }
+                    return;
+                // The application had not shown the latest keys yet, or the keyboard was taken: again.
+                case FrozenEdit::textDiffers:
+                case FrozenEdit::notFrozen: break;
+            }
+            break;
+        // The application cannot show its text, so Backspaces will be counted blind.
+        // They may only remove what was typed last, which holds while no other key has followed.
+        case TextCheck::unknown:
+            if (typing_.keyCount() == request.anchor && typeOver(request, removed, inserted)) {
+                sent(request);
+            } else {
+                refuse(request);
+            }
+            return;
+        // Most often the application has not shown the delimiter yet.
+        case TextCheck::no: break;
+    }
+    if (clock_.now() < request.deadline) {
+        scheduler_.after(kRetryInterval, lifetime_.guard([this, request] { attempt(request); }));
+        return;
+    }
+    refuse(request);
 }
 
-void AutoSwitchEngine::replace(const Replacement& request) {
-    const std::string old = request.original + request.delimiter;
-    const std::string typed = request.replacement + request.delimiter;
-    if (!isSafeToRemove(old, request.keyCount) || !replacement_.replaceExpectedText(old, typed)) {
-        setStatus("Correction could not be sent");
+AutoSwitchEngine::FrozenEdit AutoSwitchEngine::editFrozen(const Replacement& request, const std::string& removed,
+                                                          const std::string& inserted) {
+    editing_ = true;
+    if (!freeze_.freeze()) {
+        editing_ = false;
+        return FrozenEdit::notFrozen;
+    }
+    // The freeze has handed over every key that reached the application before it.
+    const std::optional<std::string> after = typing_.textAfter(request.anchor, clock_.now());
+    FrozenEdit result = FrozenEdit::textDiffers;
+    if (after) {
+        switch (replacement_.editExpectedText(removed, *after, inserted)) {
+            case AccessibilityService::ReplaceOutcome::replaced: result = FrozenEdit::replaced; break;
+            case AccessibilityService::ReplaceOutcome::textDiffers: result = FrozenEdit::textDiffers; break;
+            case AccessibilityService::ReplaceOutcome::cannotEdit: result = FrozenEdit::cannotEdit; break;
+        }
+    }
+    freeze_.thaw();
+    editing_ = false;
+    if (result == FrozenEdit::replaced) typing_.noteEdit(request.anchor, removed, inserted, clock_.now());
+    return result;
+}
+
+bool AutoSwitchEngine::typeOver(const Replacement& request, const std::string& removed, const std::string& inserted) {
+    if (!replacement_.typeOverExpectedText(removed, inserted)) return false;
+    typing_.noteEdit(request.anchor, removed, inserted, clock_.now());
+    return true;
+}
+
+void AutoSwitchEngine::refuse(const Replacement& request) {
+    setStatus(request.purpose == Purpose::undo ? "Undo could not be sent" : "Correction could not be sent");
+}
+
+void AutoSwitchEngine::sent(const Replacement& request) {
+    if (request.purpose == Purpose::undo) {
+        exceptions_.add(request.replacement);
+        statistics_.recordUndo();
+        lastCorrection_.set(std::nullopt);
+        setStatus("Correction undone");
         return;
     }
     std::optional<CorrectionSnapshot> snapshot;
-    if (request.automatic) {
+    if (request.purpose == Purpose::correction) {
         snapshot = CorrectionSnapshot{request.original, request.replacement, request.delimiter, request.direction,
-                                      request.bundleIdentifier, clock_.now(), passedKeyCount_};
+                                      request.bundleIdentifier, clock_.now(), request.anchor};
     }
     setStatus("Correction sent");
+    const double deadline = clock_.now() + kVerificationDelay + kLatestStart;
     scheduler_.after(kVerificationDelay,
-                     lifetime_.guard([this, request, snapshot] { verify(request, snapshot); }));
+                     lifetime_.guard([this, request, snapshot, deadline] { verify(request, snapshot, deadline); }));
 }
 
-void AutoSwitchEngine::verify(const Replacement& request, const std::optional<CorrectionSnapshot>& snapshot) {
+void AutoSwitchEngine::verify(const Replacement& request, const std::optional<CorrectionSnapshot>& snapshot,
+                              double deadline) {
+    const bool automatic = request.purpose == Purpose::correction;
     if (workspace_.frontmostApplicationIdentifier() != request.bundleIdentifier) {
         lastCorrection_.set(std::nullopt);
         setStatus("Correction sent; result unverified");
         return;
     }
-    if (accessibility_.textBeforeCaretEnds(request.replacement + request.delimiter) != TextCheck::yes) {
-        if (request.automatic) lastCorrection_.set(std::nullopt);
+    // The replacement stands where the word stood, with whatever the user typed since behind it.
+    const std::optional<std::string> after = typing_.textAfter(request.anchor, clock_.now());
+    const TextCheck check =
+        after ? accessibility_.textBeforeCaretEnds(request.replacement + request.delimiter + *after) : TextCheck::no;
+    if (check != TextCheck::yes) {
+        // A key may be in the field before its news has reached the monitor: look again shortly.
+        if (after && check == TextCheck::no && clock_.now() < deadline) {
+            scheduler_.after(kRetryInterval, lifetime_.guard([this, request, snapshot, deadline] {
+                verify(request, snapshot, deadline);
+            }));
+            return;
+        }
+        if (automatic) lastCorrection_.set(std::nullopt);
         setStatus("Correction sent; result unverified");
         return;
     }
@@ -109,10 +199,17 @@ void AutoSwitchEngine::verify(const Replacement& request, const std::optional<Co
     }
     statistics_.recordCorrection(request.direction);
     notifications_.correctionCompleted(settings_);
-    setStatus(request.automatic ? "Last word corrected" : "Text converted");
+    setStatus(automatic ? "Last word corrected" : "Text converted");
+}
+
+bool AutoSwitchEngine::deferWhileEditing(std::function<void()> command) {
+    if (!editing_) return false;
+    scheduler_.after(0.0, lifetime_.guard(std::move(command)));
+    return true;
 }
 
 void AutoSwitchEngine::convertSelection() {
+    if (deferWhileEditing([this] { convertSelection(); })) return;
     if (!permissions_.hasAccessibility.get()) {
         setStatus("Accessibility permission is required");
         return;
@@ -121,6 +218,7 @@ void AutoSwitchEngine::convertSelection() {
 }
 
 void AutoSwitchEngine::convertLastWord(const std::optional<BoundarySnapshot>& boundary) {
+    if (deferWhileEditing([this, boundary] { convertLastWord(boundary); })) return;
     // An age that is not a number is not below the limit either.
     if (!boundary || !(clock_.now() - boundary->timestamp < kRecentWordLifetime) ||
         applicationFilter_.isDisabled(boundary->bundleIdentifier)) {
@@ -132,38 +230,36 @@ void AutoSwitchEngine::convertLastWord(const std::optional<BoundarySnapshot>& bo
         setStatus("No recent word to convert");
         return;
     }
-    replace({boundary->word, converted->text, boundary->delimiter, converted->direction, boundary->bundleIdentifier,
-             /*automatic=*/false, boundary->keyCount});
+    replace(boundary->word, converted->text, boundary->delimiter, converted->direction, boundary->bundleIdentifier,
+            Purpose::conversion, boundary->keyCount);
 }
 
 void AutoSwitchEngine::convertCurrentWord(std::string_view word, const std::optional<std::string>& bundleIdentifier) {
+    if (deferWhileEditing([this, word = std::string(word), bundleIdentifier] { convertCurrentWord(word, bundleIdentifier); })) {
+        return;
+    }
     if (word.empty()) return;
     const std::optional<ConvertedText> converted = converter_.convertAutomatically(word);
     if (!converted || converted->text == word) return;
-    // The word's keys have just reached the application; the shortcut that asks for this did not.
-    replace({std::string(word), converted->text, "", converted->direction, bundleIdentifier, /*automatic=*/false,
-             passedKeyCount_});
+    // The word's last key is the latest that reached the application; the shortcut that asks for this did not.
+    replace(std::string(word), converted->text, "", converted->direction, bundleIdentifier, Purpose::conversion,
+            typing_.keyCount());
 }
 
 bool AutoSwitchEngine::canUndo(const std::optional<std::string>& bundleIdentifier) const {
     const std::optional<CorrectionSnapshot>& correction = lastCorrection_.get();
-    return correction && clock_.now() - correction->timestamp < kUndoLifetime &&
-           correction->bundleIdentifier == bundleIdentifier;
+    const double now = clock_.now();
+    // Ctrl+Z stays the application's own when the keys typed since leave the correction's place unknown.
+    return correction && now - correction->timestamp < kUndoLifetime && correction->bundleIdentifier == bundleIdentifier &&
+           typing_.textAfter(correction->keyCount, now).has_value();
 }
 
 void AutoSwitchEngine::undoLastCorrection() {
+    if (deferWhileEditing([this] { undoLastCorrection(); })) return;
     if (!lastCorrection_.get() || !canUndo(workspace_.frontmostApplicationIdentifier())) return;
     const CorrectionSnapshot correction = *lastCorrection_.get();
-    const std::string converted = correction.replacement + correction.delimiter;
-    if (!isSafeToRemove(converted, correction.keyCount) ||
-        !replacement_.replaceExpectedText(converted, correction.original + correction.delimiter)) {
-        setStatus("Undo could not be sent");
-        return;
-    }
-    exceptions_.add(correction.original);
-    statistics_.recordUndo();
-    lastCorrection_.set(std::nullopt);
-    setStatus("Correction undone");
+    replace(correction.replacement, correction.original, correction.delimiter, correction.direction,
+            correction.bundleIdentifier, Purpose::undo, correction.keyCount);
 }
 
 }  // namespace tarvelo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +13,7 @@
 #include "pipeline/boundary_snapshot.h"
 #include "pipeline/correction_snapshot.h"
 #include "pipeline/pipeline_platform.h"
+#include "pipeline/recent_typing.h"
 #include "services/notification_service.h"
 #include "services/permission_manager.h"
 #include "services/text_replacement_service.h"
@@ -29,9 +31,12 @@ namespace tarvelo {
 // Also carries out the user's commands: Convert Selected Text, Convert Last Word and Undo Last
 // Correction. Only text changes: the active layout is never switched.
 //
-// Nothing is ever deleted that the user did not type as the word: before a replacement removes text,
-// the text before the caret must read as the expected word and delimiter; where the application cannot
-// say, the replacement goes ahead only when no key has reached the application since.
+// Nothing is ever deleted that the user did not type as the word, and no key of the user's is lost or
+// moved: a replacement starts as soon as the text before the caret reads as the word, its delimiter and
+// exactly the keys typed since (at the latest kLatestStart after the word closed), and is made while
+// the keyboard is frozen, after reading that text once more. The word is replaced where it stands and
+// the caret goes back behind the newer keys. Where the application cannot show its text, the
+// replacement is typed, and only while no key has reached the application since the word closed.
 class AutoSwitchEngine {
 public:
     static constexpr double kMarginSlope = 2.8;
@@ -39,6 +44,10 @@ public:
     static constexpr double kVerificationDelay = 0.12;
     static constexpr double kUndoLifetime = 8.0;
     static constexpr double kRecentWordLifetime = 12.0;
+    // From the key that closed a word to the last attempt to replace it.
+    static constexpr double kLatestStart = 0.08;
+    // How often the text is looked at until the application shows the word's delimiter.
+    static constexpr double kRetryInterval = 0.003;
 
     AutoSwitchEngine(SettingsManager& settings, ExceptionManager& exceptions, ApplicationFilter& applicationFilter,
                      StatisticsManager& statistics, PermissionManager& permissions, LayoutConverter converter,
@@ -54,7 +63,7 @@ public:
     // The smallest winning margin that corrects at `sensitivity`.
     static double requiredMargin(double sensitivity) { return kMarginSlope * sensitivity + kMarginBase; }
 
-    // A word the keyboard monitor closed 0.08 s ago.
+    // A word the keyboard monitor has just closed.
     void processBoundary(const BoundarySnapshot& boundary);
 
     void convertSelection();
@@ -65,27 +74,44 @@ public:
     bool canUndo(const std::optional<std::string>& bundleIdentifier) const;
     void undoLastCorrection();
 
-    // The keyboard monitor counts every key it lets through to the focused application.
-    void noteKeyPassed() { ++passedKeyCount_; }
-    std::uint64_t passedKeyCount() const { return passedKeyCount_; }
+    // The keyboard monitor tells every key it lets through to the focused application: one with this
+    // text, a Backspace, or a key whose effect on the text is not known.
+    void noteTextPassed(std::string_view text) { typing_.noteText(text, clock_.now()); }
+    void noteBackspacePassed() { typing_.noteBackspace(clock_.now()); }
+    void noteUnknownKeyPassed() { typing_.noteUnknownKey(clock_.now()); }
+    std::uint64_t passedKeyCount() const { return typing_.keyCount(); }
+    // Forgets the keys typed lately (the monitor stopped).
+    void forgetRecentTyping() { typing_.clear(); }
 
     const LayoutConverter& converter() const { return converter_; }
 
 private:
+    enum class Purpose { correction, conversion, undo };
     struct Replacement {
-        std::string original;
-        std::string replacement;
+        std::string original;     // what stands in the field: the typed word, or for undo its correction
+        std::string replacement;  // what takes its place
         std::string delimiter;
         ConversionDirection direction = ConversionDirection::englishToRussian;
         std::optional<std::string> bundleIdentifier;
-        bool automatic = false;
-        std::uint64_t keyCount = 0;  // keys that had reached the application when the original was complete
+        Purpose purpose = Purpose::correction;
+        std::uint64_t anchor = 0;  // the key that ended the original text
+        double deadline = 0.0;     // the last attempt
     };
+    enum class FrozenEdit { replaced, textDiffers, cannotEdit, notFrozen };
 
-    void replace(const Replacement& request);
-    void verify(const Replacement& request, const std::optional<CorrectionSnapshot>& snapshot);
-    // Whether `expected` is what the user last typed, so that removing it removes nothing else.
-    bool isSafeToRemove(std::string_view expected, std::uint64_t keyCount);
+    void replace(std::string original, std::string replacement, std::string delimiter, ConversionDirection direction,
+                 std::optional<std::string> bundleIdentifier, Purpose purpose, std::uint64_t anchor);
+    // Replaces the text if the field shows it now; else tries again shortly, until the deadline.
+    void attempt(const Replacement& request);
+    FrozenEdit editFrozen(const Replacement& request, const std::string& removed, const std::string& inserted);
+    // Backspaces over the original text and typing of the replacement.
+    bool typeOver(const Replacement& request, const std::string& removed, const std::string& inserted);
+    void sent(const Replacement& request);
+    void refuse(const Replacement& request);
+    // Reads the result back; a text not (yet) in place is looked at again until `deadline`.
+    void verify(const Replacement& request, const std::optional<CorrectionSnapshot>& snapshot, double deadline);
+    // A command that arrives while an edit holds the keyboard (a chord pressed just before) runs after it.
+    bool deferWhileEditing(std::function<void()> command);
     void setStatus(std::string_view message) { statusMessage_.set(std::string(message)); }
 
     SettingsManager& settings_;
@@ -96,6 +122,7 @@ private:
     LayoutConverter converter_;
     AccessibilityService& accessibility_;
     Workspace& workspace_;
+    KeyboardFreeze& freeze_;
     const Clock& clock_;
     Scheduler& scheduler_;
     WordAnalyzer analyzer_;
@@ -104,7 +131,8 @@ private:
     NotificationService notifications_;
     Observable<std::optional<CorrectionSnapshot>> lastCorrection_;
     Observable<std::string> statusMessage_{"Ready"};
-    std::uint64_t passedKeyCount_ = 0;
+    RecentTyping typing_;
+    bool editing_ = false;
     Lifetime lifetime_;
 };
 

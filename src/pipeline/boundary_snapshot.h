@@ -13,8 +13,9 @@ struct BoundarySnapshot {
     std::string delimiter;  // the one character that closed the word: white space or one of !?"():
     std::optional<std::string> bundleIdentifier;  // the frontmost application when the delimiter went down
     double timestamp = 0.0;                       // when the word was closed (wall-clock seconds)
-    // How many keys had reached the focused application once the delimiter had: a replacement made by
-    // keystrokes, which cannot look at the text, goes ahead only while no key has followed.
+    // The number of the delimiter's key among the keys that reached the focused application: what was
+    // typed after it is told from there, and a replacement made by keystrokes, which cannot look at the
+    // text, goes ahead only while no key has followed it.
     std::uint64_t keyCount = 0;
 };
 

@@ -17,7 +17,8 @@ struct CorrectionSnapshot {
     ConversionDirection direction = ConversionDirection::englishToRussian;
     std::optional<std::string> bundleIdentifier;  // the application the word was typed in
     double timestamp = 0.0;                       // when the replacement was sent, before it was verified
-    // How many keys had reached the focused application when the replacement was sent.
+    // The number of the key that closed the word (see BoundarySnapshot): undo finds the correction behind
+    // the keys typed after it.
     std::uint64_t keyCount = 0;
 };
 

@@ -33,6 +33,7 @@ void KeyboardMonitor::start() {
 void KeyboardMonitor::stop() {
     if (tapInstalled_) eventTap_.remove();
     tapInstalled_ = false;
+    engine_.forgetRecentTyping();
     buffer_.clear();
     currentWordLength_.set(0);
     isRunning_.set(false);
@@ -58,8 +59,15 @@ TapAnswer KeyboardMonitor::callback(const KeyEventRecord& event) {
     }
     // The system's own Backspaces and typed text never reach the word buffer.
     if (event.userData == kSyntheticEventMarker) return TapAnswer::pass;
+    passedAs_ = PassedAs::unknown;
     const TapAnswer answer = handle(event);
-    if (answer == TapAnswer::pass && event.type == KeyEventRecord::kKeyDown) engine_.noteKeyPassed();
+    if (answer == TapAnswer::pass && event.type == KeyEventRecord::kKeyDown) {
+        switch (passedAs_) {
+            case PassedAs::text: engine_.noteTextPassed(*event.characters); break;
+            case PassedAs::backspace: engine_.noteBackspacePassed(); break;
+            case PassedAs::unknown: engine_.noteUnknownKeyPassed(); break;
+        }
+    }
     return answer;
 }
 
@@ -98,12 +106,15 @@ TapAnswer KeyboardMonitor::handle(const KeyEventRecord& event) {
     if (event.keyCode == virtual_key::kDelete) {
         buffer_.removeLastCharacter();
         publishLength();
+        passedAs_ = PassedAs::backspace;
         return TapAnswer::pass;
     }
     if (!event.characters || event.characters->empty()) {
         clear();
         return TapAnswer::pass;
     }
+    // With Alt held an application takes most keys for a menu's mnemonic rather than text.
+    if ((flags & modifier_flag::kOption) == 0) passedAs_ = PassedAs::text;
     if (std::optional<ClosedWord> closed = buffer_.append(*event.characters)) {
         // The delimiter passes on right after this, and is counted then.
         BoundarySnapshot boundary{std::move(closed->word), std::move(closed->delimiter), frontmost, clock_.now(),
@@ -114,7 +125,8 @@ TapAnswer KeyboardMonitor::handle(const KeyEventRecord& event) {
             if (lastBoundary_ && lastBoundary_->timestamp == timestamp) lastBoundary_.reset();
         }));
         clear();
-        scheduler_.after(kProcessingDelay,
+        // Right after the delimiter has been passed on; the engine waits until the field shows it.
+        scheduler_.after(0.0,
                          lifetime_.guard([this, boundary = std::move(boundary)] { engine_.processBoundary(boundary); }));
     }
     publishLength();

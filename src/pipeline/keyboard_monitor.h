@@ -17,12 +17,12 @@
 namespace tarvelo {
 
 // The single entry of typed text. It sees every key-down before the focused application does, keeps the
-// current word, and 0.08 s after each word boundary hands the closed word to the engine. It swallows
+// current word, hands each closed word to the engine right after its delimiter has passed, and tells the
+// engine what every key it passed did to the text. It swallows
 // only the presses it acts on (Option–Space, Option–Command–Space, and Command–Z while an undo is
 // possible); every other event passes unchanged, and the system's own marked events pass unexamined.
 class KeyboardMonitor {
 public:
-    static constexpr double kProcessingDelay = 0.08;
     static constexpr double kLastBoundaryLifetime = 12.0;
 
     KeyboardMonitor(AccessibilityService& accessibility, PermissionManager& permissions, AutoSwitchEngine& engine,
@@ -62,6 +62,9 @@ private:
     const Clock& clock_;
     Scheduler& scheduler_;
     bool tapInstalled_ = false;
+    // What the key being handled does to the focused text, if it passes.
+    enum class PassedAs { text, backspace, unknown };
+    PassedAs passedAs_ = PassedAs::unknown;
     WordBuffer buffer_;
     std::optional<BoundarySnapshot> lastBoundary_;
     Observable<bool> isRunning_{false};

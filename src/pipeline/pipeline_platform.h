@@ -2,6 +2,7 @@
 
 #include "platform/event_tap.h"
 #include "platform/keyboard_events.h"
+#include "platform/keyboard_freeze.h"
 #include "platform/language_recognizer.h"
 #include "platform/key_labels.h"
 #include "platform/notification_center.h"
@@ -20,6 +21,7 @@ struct PipelinePlatform {
     AccessibilityService& accessibility;
     KeyboardEvents& keyboardEvents;
     EventTap& eventTap;
+    KeyboardFreeze& keyboardFreeze;
     Workspace& workspace;
     SpellChecker& spellChecker;
     LanguageRecognizer& recognizer;

@@ -59,17 +59,21 @@ bool AccessibilityService::isSecureInputFocused() {
 
 bool AccessibilityService::replaceTextBeforeCaret(std::int64_t utf16Length, std::string_view text) {
     if (utf16Length <= 0) return false;
-    return replaceBeforeCaret(static_cast<std::size_t>(utf16Length), std::nullopt, text) == ReplaceOutcome::replaced;
+    return replaceBeforeCaret(static_cast<std::size_t>(utf16Length), 0, std::nullopt, text) == ReplaceOutcome::replaced;
 }
 
 AccessibilityService::ReplaceOutcome AccessibilityService::replaceExpectedTextBeforeCaret(std::string_view expected,
+                                                                                          std::string_view after,
                                                                                           std::string_view text) {
     const std::size_t length = text::utf16Length(expected);
     if (length == 0) return ReplaceOutcome::textDiffers;
-    return replaceBeforeCaret(length, expected, text);
+    std::string whole(expected);
+    whole += after;
+    return replaceBeforeCaret(length, text::utf16Length(after), whole, text);
 }
 
 AccessibilityService::ReplaceOutcome AccessibilityService::replaceBeforeCaret(std::size_t length,
+                                                                              std::size_t afterLength,
                                                                               std::optional<std::string_view> expected,
                                                                               std::string_view text) {
     const std::shared_ptr<AccessibilityElement> element = focusedElement();
@@ -78,12 +82,13 @@ AccessibilityService::ReplaceOutcome AccessibilityService::replaceBeforeCaret(st
     const std::optional<TextRange> caret = selectedRange(*element);
     if (!caret) return ReplaceOutcome::cannotEdit;
     // A selection or too short a text: the user has done something since the word was checked.
-    if (caret->length != 0 || caret->location < length) {
+    if (caret->length != 0 || caret->location < length + afterLength) {
         return expected ? ReplaceOutcome::textDiffers : ReplaceOutcome::cannotEdit;
     }
-    const TextRange word{caret->location - length, length};
+    const TextRange word{caret->location - afterLength - length, length};
     if (expected) {
-        const AccessibilityAnswer answer = element->copyParameterizedAttribute(kStringForRange, word);
+        const AccessibilityAnswer answer =
+            element->copyParameterizedAttribute(kStringForRange, TextRange{word.location, length + afterLength});
         // An element that cannot show its text was judged by the caller; one that can must still hold it.
         if (answer.error == accessibility_error::kSuccess) {
             const std::string* before = answer.value ? std::get_if<std::string>(&*answer.value) : nullptr;
@@ -99,6 +104,10 @@ AccessibilityService::ReplaceOutcome AccessibilityService::replaceBeforeCaret(st
         // Whether or not the caret goes back, the answer is the refusal.
         element->setAttribute(kSelectedTextRange, *caret);
         return ReplaceOutcome::cannotEdit;
+    }
+    if (afterLength > 0) {
+        // The caret goes back behind what the user typed after the word, where the next key belongs.
+        element->setAttribute(kSelectedTextRange, TextRange{word.location + text::utf16Length(text) + afterLength, 0});
     }
     return ReplaceOutcome::replaced;
 }

@@ -38,19 +38,23 @@ public:
     // What became of a replacement of known text.
     enum class ReplaceOutcome { replaced, textDiffers, cannotEdit };
 
-    // Replaces `expected`, which must be just before the caret, by `text` in one edit. The text is read
-    // again in the same breath as the edit, so a key that reached the application since the caller last
-    // looked is never taken for part of the word: the answer is then `textDiffers` and nothing changes.
-    // `cannotEdit` when the element refuses the edit; typing may then do it.
-    ReplaceOutcome replaceExpectedTextBeforeCaret(std::string_view expected, std::string_view text);
+    // Replaces `expected`, which must stand just before `after` and the caret, by `text` in one edit, and
+    // leaves the caret after `after` (the keys the user typed since). The text is read again in the same
+    // breath as the edit, so a key that reached the application since the caller last looked is never
+    // taken for part of the word: the answer is then `textDiffers` and nothing changes. `cannotEdit` when
+    // the element refuses the edit; typing may then do it.
+    ReplaceOutcome replaceExpectedTextBeforeCaret(std::string_view expected, std::string_view after,
+                                                  std::string_view text);
 
     // Whether the text just before the selection (or caret) is `expected`, compared as canonically
     // equivalent text; unknown when the element gives no answer.
     TextCheck textBeforeCaretEnds(std::string_view expected);
 
 private:
-    ReplaceOutcome replaceBeforeCaret(std::size_t utf16Length, std::optional<std::string_view> expected,
-                                      std::string_view text);
+    // Replaces the `length` units that end `afterLength` units before the caret; `expected`, when given, is
+    // what those units and the ones after them must read.
+    ReplaceOutcome replaceBeforeCaret(std::size_t length, std::size_t afterLength,
+                                      std::optional<std::string_view> expected, std::string_view text);
 
     AccessibilityApi& api_;
 };

@@ -17,15 +17,17 @@ bool TextReplacementService::replacePreviousText(std::int64_t characterCount, st
     return typeOver(characterCount, text);
 }
 
-bool TextReplacementService::replaceExpectedText(std::string_view expected, std::string_view text) {
+AccessibilityService::ReplaceOutcome TextReplacementService::editExpectedText(std::string_view expected,
+                                                                              std::string_view after,
+                                                                              std::string_view text) {
+    if (accessibility_.isSecureInputFocused()) return AccessibilityService::ReplaceOutcome::cannotEdit;
+    return accessibility_.replaceExpectedTextBeforeCaret(expected, after, text);
+}
+
+bool TextReplacementService::typeOverExpectedText(std::string_view expected, std::string_view text) {
     const auto characterCount = static_cast<std::int64_t>(text::characterCount(expected));
     if (characterCount < 1) return false;
     if (accessibility_.isSecureInputFocused()) return false;
-    switch (accessibility_.replaceExpectedTextBeforeCaret(expected, text)) {
-        case AccessibilityService::ReplaceOutcome::replaced: return true;
-        case AccessibilityService::ReplaceOutcome::textDiffers: return false;
-        case AccessibilityService::ReplaceOutcome::cannotEdit: break;
-    }
     return typeOver(characterCount, text);
 }
 

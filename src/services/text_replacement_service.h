@@ -28,10 +28,16 @@ public:
     // handed to the application (not that it has shown it yet); false when nothing or only part was.
     bool replacePreviousText(std::int64_t characterCount, std::string_view text);
 
-    // Replaces `expected`, the text just before the caret, by `text`. Where the application shows its
-    // text, a change since the caller checked it (a key typed meanwhile) refuses the whole replacement,
-    // and no Backspace is sent blind.
-    bool replaceExpectedText(std::string_view expected, std::string_view text);
+    // Replaces `expected`, which stands just before `after` (the keys typed since) and the caret, by
+    // `text` in one accessibility edit, and leaves the caret after `after`. A change since the caller
+    // checked the text refuses the whole replacement (`textDiffers`); `cannotEdit` when the application
+    // does not take such an edit, or the focus is a password field.
+    AccessibilityService::ReplaceOutcome editExpectedText(std::string_view expected, std::string_view after,
+                                                          std::string_view text);
+
+    // Backspaces over the characters of `expected`, just before the caret, then types `text`: for an
+    // application that takes no accessibility edit. Never into a password field.
+    bool typeOverExpectedText(std::string_view expected, std::string_view text);
 
     // Replaces the selection by its conversion. There is no keystroke fall-back for a selection.
     bool convertSelection(const LayoutConverter& converter);

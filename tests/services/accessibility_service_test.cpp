@@ -116,14 +116,14 @@ TEST_F(AccessibilityServiceTest, ReplacesKnownTextOnlyWhileItIsStillBeforeTheCar
     for (const Case& c : cases) {
         auto field = focus(c.before);
         field->setRefusesSelectedText(c.refuses);
-        EXPECT_EQ(service.replaceExpectedTextBeforeCaret("ghbdtn ", "привет "), c.outcome) << c.name;
+        EXPECT_EQ(service.replaceExpectedTextBeforeCaret("ghbdtn ", "", "привет "), c.outcome) << c.name;
         EXPECT_EQ(field->markedText(), c.after) << c.name;
     }
 
     // An element that cannot show its text was judged by the caller.
     auto blind = focus("Ok ghbdtn |");
     blind->setLacksStringForRange(true);
-    EXPECT_EQ(service.replaceExpectedTextBeforeCaret("ghbdtn ", "привет "), Outcome::replaced);
+    EXPECT_EQ(service.replaceExpectedTextBeforeCaret("ghbdtn ", "", "привет "), Outcome::replaced);
     EXPECT_EQ(blind->markedText(), "Ok привет |");
 }
 

@@ -33,9 +33,52 @@ std::uint16_t keyCodeFor(std::string_view character) {
 }  // namespace
 
 TapAnswer FakeKeyboard::press(const KeyEventRecord& event) {
+    if (frozen_) {
+        // Held at the desktop: neither the tap nor the application has it yet.
+        held_.push_back(event);
+        return TapAnswer::pass;
+    }
     const TapAnswer answer = deliver(event);
-    if (answer == TapAnswer::pass && event.type == KeyEventRecord::kKeyDown) apply(event);
+    if (answer == TapAnswer::pass && event.type == KeyEventRecord::kKeyDown) {
+        toApplication([this, event] { apply(event); });
+    }
     return answer;
+}
+
+bool FakeKeyboard::freeze() {
+    if (freezeFails_) return false;
+    frozen_ = true;
+    ++freezeCount_;
+    return true;
+}
+
+void FakeKeyboard::thaw() {
+    frozen_ = false;
+    // Taken out first: a key delivered now may start another freeze.
+    std::deque<KeyEventRecord> held;
+    held.swap(held_);
+    for (const KeyEventRecord& event : held) press(event);
+}
+
+void FakeKeyboard::setApplicationLags(bool lags) {
+    lags_ = lags;
+    if (!lags_) catchUp();
+}
+
+void FakeKeyboard::catchUp() {
+    while (!lagging_.empty()) {
+        const std::function<void()> action = std::move(lagging_.front());
+        lagging_.pop_front();
+        action();
+    }
+}
+
+void FakeKeyboard::toApplication(std::function<void()> action) {
+    if (lags_ || !lagging_.empty()) {
+        lagging_.push_back(std::move(action));
+        return;
+    }
+    action();
 }
 
 void FakeKeyboard::type(std::string_view text) {
@@ -109,15 +152,18 @@ bool FakeKeyboard::post(const KeyboardEvent& event) {
     record.userData = event.userData;
     if (!event.unicodeString.empty()) record.characters = text::fromUtf16(event.unicodeString);
     if (deliver(record) == TapAnswer::swallow) return true;
+    toApplication([this, event] { applyPosted(event); });
+    return true;
+}
 
+void FakeKeyboard::applyPosted(const KeyboardEvent& event) {
     const std::shared_ptr<FakeTextElement> element = desktop_.focusedTextElement();
-    if (element == nullptr) return true;
+    if (element == nullptr) return;
     if (event.keyCode == virtual_key::kDelete) {
         element->deleteBackward();
     } else {
         element->insert(std::u16string_view(event.unicodeString));
     }
-    return true;
 }
 
 TapAnswer FakeKeyboard::deliver(const KeyEventRecord& event) {

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,13 +12,18 @@
 #include "platform/event_tap.h"
 #include "platform/fake/fake_desktop.h"
 #include "platform/keyboard_events.h"
+#include "platform/keyboard_freeze.h"
 
 namespace tarvelo {
 
 // The keyboard of the pretend desktop. The user's keys and the events the system posts both go through
 // the installed tap first, as on a real desktop (posted events carry their user data); an event the tap
 // passes reaches the focused text element, which types or deletes as an application would.
-class FakeKeyboard final : public EventTap, public KeyboardEvents {
+//
+// Two things of a real desktop can be played out: while the keyboard is frozen the user's keys wait and
+// arrive, in order, when it thaws; and an application may lag, holding the keys that reached it until
+// catchUp().
+class FakeKeyboard final : public EventTap, public KeyboardEvents, public KeyboardFreeze {
 public:
     explicit FakeKeyboard(FakeDesktop& desktop) : desktop_(desktop) {}
 
@@ -42,15 +49,34 @@ public:
 
     bool undoChordWanted() const { return undoChordWanted_; }
 
+    // The freeze as the engine sees it.
+    void setFreezeFails(bool fails) { freezeFails_ = fails; }
+    bool isFrozen() const { return frozen_; }
+    std::size_t freezeCount() const { return freezeCount_; }
+    // Keys pressed while frozen, not yet delivered.
+    std::size_t heldKeyCount() const { return held_.size(); }
+
+    // While the application lags, the keys the tap passed (and the events posted after them) wait in
+    // its queue: the tap has seen them, the field does not show them yet.
+    void setApplicationLags(bool lags);
+    // The application handles every key waiting in its queue.
+    void catchUp();
+    std::size_t lagCount() const { return lagging_.size(); }
+
     bool install(Callback callback) override;
     void enable() override;
     void remove() override;
     bool post(const KeyboardEvent& event) override;
     void setUndoChordWanted(bool wanted) override { undoChordWanted_ = wanted; }
+    bool freeze() override;
+    void thaw() override;
 
 private:
     TapAnswer deliver(const KeyEventRecord& event);
     void apply(const KeyEventRecord& event);
+    void applyPosted(const KeyboardEvent& event);
+    // Hands an action to the application: at once, or behind the keys it has not handled yet.
+    void toApplication(std::function<void()> action);
 
     FakeDesktop& desktop_;
     Callback callback_;
@@ -60,6 +86,12 @@ private:
     std::vector<KeyboardEvent> posted_;
     std::optional<std::size_t> failAtPost_;
     bool undoChordWanted_ = false;
+    bool freezeFails_ = false;
+    bool frozen_ = false;
+    std::size_t freezeCount_ = 0;
+    std::deque<KeyEventRecord> held_;
+    bool lags_ = false;
+    std::deque<std::function<void()>> lagging_;
 };
 
 }  // namespace tarvelo

@@ -121,6 +121,10 @@ int FakeTextElement::setAttribute(std::string_view name, const AccessibilityValu
         } else if (replacement == nullptr) {
             error = ax::kIllegalArgument;
         } else {
+            if (editsInTwoSteps_) {
+                replaceUnits(selection_, {});
+                notifyRequest("AXSelectedText (deleted)");
+            }
             replaceUnits(selection_, text::toUtf16(*replacement));
             ++changeCount_;
             error = ax::kSuccess;

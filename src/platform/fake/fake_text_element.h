@@ -42,6 +42,9 @@ public:
     void setProtectedContent(std::optional<AccessibilityValue> value) { protectedContent_ = std::move(value); }
     void setRefusesSelectedText(bool refuses) { refusesSelectedText_ = refuses; }
     void setLacksStringForRange(bool lacks) { lacksStringForRange_ = lacks; }
+    // Edits "AXSelectedText" as some toolkits do, by deleting and then inserting; between the two the
+    // request hook runs with the name "AXSelectedText (deleted)".
+    void setEditsInTwoSteps(bool twoSteps) { editsInTwoSteps_ = twoSteps; }
 
     // Accessibility requests answered so far, and the edits among them that changed the text or selection.
     std::size_t requestCount() const { return requestCount_; }
@@ -70,6 +73,7 @@ private:
     TextRange selection_;
     bool refusesSelectedText_ = false;
     bool lacksStringForRange_ = false;
+    bool editsInTwoSteps_ = false;
     std::size_t requestCount_ = 0;
     std::size_t changeCount_ = 0;
     RequestHook afterRequest_;

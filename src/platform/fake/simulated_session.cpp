@@ -4,7 +4,7 @@ namespace tarvelo {
 
 SimulatedSession::SimulatedSession(Signals signals)
     : app(settings, permissions, exceptions, applicationFilter, statistics, inputSource,
-          PipelinePlatform{accessibility, keyboard, keyboard, desktop,
+          PipelinePlatform{accessibility, keyboard, keyboard, keyboard, desktop,
                            signals.spellChecker ? *signals.spellChecker : nullSpellChecker,
                            signals.recognizer ? *signals.recognizer : nullRecognizer, sound, notificationCenter,
                            clock, scheduler},

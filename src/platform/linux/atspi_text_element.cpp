@@ -116,7 +116,16 @@ AccessibilityAnswer AtspiTextElement::copyAttribute(std::string_view name) {
 int AtspiTextElement::setAttribute(std::string_view name, const AccessibilityValue& value) {
     if (name == "AXSelectedTextRange") {
         const TextRange* range = std::get_if<TextRange>(&value);
-        if (range == nullptr || !toSpan(*range)) return ax::kIllegalArgument;
+        const std::optional<Span> span = range != nullptr ? toSpan(*range) : std::nullopt;
+        if (!span) return ax::kIllegalArgument;
+        if (range->length == 0) {
+            // A caret is moved for real: it is where the user's next key lands.
+            rememberedRange_.reset();
+            placeCaret(span->start);
+            return ax::kSuccess;
+        }
+        // A range is only remembered for the edit that follows: selecting it in the application would
+        // show, and a key typed meanwhile would replace it.
         rememberedRange_ = *range;
         return ax::kSuccess;
     }

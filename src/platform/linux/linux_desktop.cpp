@@ -17,13 +17,15 @@ LinuxDesktop::LinuxDesktop()
       keymap_(keymapFor(display_.get())),
       eventTap_(display_.get(), keymap_.get(), injectedKeys_, keyboardHold_),
       keyboardEvents_(display_.get(), keymap_.get(), injectedKeys_, keyboardHold_),
+      keyboardFreeze_(display_.get(), keyboardHold_),
       workspace_(display_.get()),
       inputContext_(keymap_.get()),
       trust_(display_.get(), availability_) {}
 
 PipelinePlatform LinuxDesktop::pipelinePlatform() {
-    return PipelinePlatform{accessibility_, keyboardEvents_, eventTap_, workspace_, spellChecker_, recognizer_,
-                            sound_,         notificationCenter_, clock_,  scheduler_, KeyLabels::pc()};
+    return PipelinePlatform{accessibility_, keyboardEvents_, eventTap_,          keyboardFreeze_, workspace_,
+                            spellChecker_,  recognizer_,     sound_, notificationCenter_, clock_,
+                            scheduler_,     KeyLabels::pc()};
 }
 
 bool LinuxDesktop::isWaylandSession() {

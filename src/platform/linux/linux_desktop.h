@@ -17,6 +17,7 @@
 #include "platform/linux/x11_display.h"
 #include "platform/linux/x11_workspace.h"
 #include "platform/linux/x_input_event_tap.h"
+#include "platform/linux/x_keyboard_freeze.h"
 #include "platform/linux/xkb_input_context.h"
 #include "platform/linux/xkb_keymap.h"
 #include "platform/linux/xtest_keyboard_events.h"
@@ -47,6 +48,7 @@ public:
     X11Display* display() { return display_.get(); }
     XInputEventTap& eventTap() { return eventTap_; }
     XTestKeyboardEvents& keyboardEvents() { return keyboardEvents_; }
+    XKeyboardFreeze& keyboardFreeze() { return keyboardFreeze_; }
     X11Workspace& workspace() { return workspace_; }
     XkbInputContext& inputContext() { return inputContext_; }
     DesktopTrust& trust() { return trust_; }
@@ -64,11 +66,13 @@ private:
     KeyboardHold keyboardHold_;
     XInputEventTap eventTap_;
     XTestKeyboardEvents keyboardEvents_;
+    XKeyboardFreeze keyboardFreeze_;
     X11Workspace workspace_;
     XkbInputContext inputContext_;
     AtspiAvailability availability_;
     DesktopTrust trust_;
-    AtspiAccessibilityApi accessibilityApi_{[this] { return eventTap_.isHoldingKeyboard(); }};
+    AtspiAccessibilityApi accessibilityApi_{
+        [this] { return eventTap_.isHoldingKeyboard() || keyboardFreeze_.isHoldingKeyboard(); }};
     AccessibilityService accessibility_{accessibilityApi_};
     EnchantSpellChecker spellChecker_;
     LetterModelLanguageRecognizer recognizer_;
