@@ -4,12 +4,12 @@
 #include "test_keyboard.h"
 #include "text_field_program.h"
 
-#include <chrono>
 #include <X11/Xlib.h>
 
 #include <glib.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 #include <string>

@@ -78,13 +78,18 @@ void AutoSwitchEngine::attempt(const Replacement& request) {
         refuse(request);
         return;
     }
-    switch (accessibility_.textBeforeCaretEnds(removed + *after)) {
+    TextCheck check = accessibility_.textBeforeCaretEnds(removed + *after);
+    // The last try is made frozen whatever the first look said: the freeze brings the monitor up to date
+    // with keys the field shows already.
+    if (check == TextCheck::no && !(clock_.now() < request.deadline)) check = TextCheck::yes;
+    switch (check) {
         case TextCheck::yes:
             switch (editFrozen(request, removed, inserted)) {
                 case FrozenEdit::replaced: sent(request); return;
                 case FrozenEdit::cannotEdit:
                     // The field showed just the word and its delimiter: Backspaces reach nothing else.
-                    if (after->empty() && typeOver(request, removed, inserted)) {
+                    if (typing_.textAfter(request.anchor, clock_.now()) == std::string() &&
+                        typeOver(request, removed, inserted)) {
                         sent(request);
                     } else {
                         refuse(request);
@@ -161,13 +166,14 @@ void AutoSwitchEngine::sent(const Replacement& request) {
                                       request.bundleIdentifier, clock_.now(), request.anchor};
     }
     setStatus("Correction sent");
-    const double deadline = clock_.now() + kVerificationDelay + kLatestStart;
-    scheduler_.after(kVerificationDelay,
-                     lifetime_.guard([this, request, snapshot, deadline] { verify(request, snapshot, deadline); }));
+    const double deadline = clock_.now() + kVerificationDelay + kVerificationPatience;
+    scheduler_.after(kVerificationDelay, lifetime_.guard([this, request, snapshot, deadline] {
+        verify(request, snapshot, deadline, kRetryInterval);
+    }));
 }
 
 void AutoSwitchEngine::verify(const Replacement& request, const std::optional<CorrectionSnapshot>& snapshot,
-                              double deadline) {
+                              double deadline, double retryInterval) {
     const bool automatic = request.purpose == Purpose::correction;
     if (workspace_.frontmostApplicationIdentifier() != request.bundleIdentifier) {
         lastCorrection_.set(std::nullopt);
@@ -175,17 +181,30 @@ void AutoSwitchEngine::verify(const Replacement& request, const std::optional<Co
         return;
     }
     // The replacement stands where the word stood, with whatever the user typed since behind it.
-    const std::optional<std::string> after = typing_.textAfter(request.anchor, clock_.now());
-    const TextCheck check =
-        after ? accessibility_.textBeforeCaretEnds(request.replacement + request.delimiter + *after) : TextCheck::no;
-    if (check != TextCheck::yes) {
-        // A key may be in the field before its news has reached the monitor: look again shortly.
-        if (after && check == TextCheck::no && clock_.now() < deadline) {
-            scheduler_.after(kRetryInterval, lifetime_.guard([this, request, snapshot, deadline] {
-                verify(request, snapshot, deadline);
+    const auto inPlace = [&] {
+        const std::optional<std::string> after = typing_.textAfter(request.anchor, clock_.now());
+        if (!after) return TextCheck::no;
+        return accessibility_.textBeforeCaretEnds(request.replacement + request.delimiter + *after);
+    };
+    TextCheck check = inPlace();
+    if (check == TextCheck::no) {
+        // The field and the monitor may be a key apart, either way, while both catch up: look again, less
+        // and less often so as not to hold up a busy application, and the last time with the keyboard
+        // frozen, which brings the monitor up to date.
+        if (clock_.now() + retryInterval < deadline) {
+            scheduler_.after(retryInterval, lifetime_.guard([this, request, snapshot, deadline, retryInterval] {
+                verify(request, snapshot, deadline, retryInterval * 2);
             }));
             return;
         }
+        editing_ = true;
+        if (freeze_.freeze()) {
+            check = inPlace();
+            freeze_.thaw();
+        }
+        editing_ = false;
+    }
+    if (check != TextCheck::yes) {
         if (automatic) lastCorrection_.set(std::nullopt);
         setStatus("Correction sent; result unverified");
         return;

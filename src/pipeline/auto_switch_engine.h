@@ -48,6 +48,8 @@ public:
     static constexpr double kLatestStart = 0.08;
     // How often the text is looked at until the application shows the word's delimiter.
     static constexpr double kRetryInterval = 0.003;
+    // How long after the verification delay a result not yet in place is looked for.
+    static constexpr double kVerificationPatience = 0.4;
 
     AutoSwitchEngine(SettingsManager& settings, ExceptionManager& exceptions, ApplicationFilter& applicationFilter,
                      StatisticsManager& statistics, PermissionManager& permissions, LayoutConverter converter,
@@ -108,8 +110,10 @@ private:
     bool typeOver(const Replacement& request, const std::string& removed, const std::string& inserted);
     void sent(const Replacement& request);
     void refuse(const Replacement& request);
-    // Reads the result back; a text not (yet) in place is looked at again until `deadline`.
-    void verify(const Replacement& request, const std::optional<CorrectionSnapshot>& snapshot, double deadline);
+    // Reads the result back; a text not (yet) in place is looked at again, after `retryInterval` and then
+    // twice as long each time, until `deadline`.
+    void verify(const Replacement& request, const std::optional<CorrectionSnapshot>& snapshot, double deadline,
+                double retryInterval);
     // A command that arrives while an edit holds the keyboard (a chord pressed just before) runs after it.
     bool deferWhileEditing(std::function<void()> command);
     void setStatus(std::string_view message) { statusMessage_.set(std::string(message)); }
