@@ -98,6 +98,22 @@ TEST_P(TypingPipelineTest, WrongLayoutWordIsCorrectedAndCtrlZPutsItBack) {
     EXPECT_TRUE(fieldBecomes("ghbdtn ghbdtn ")) << fieldText();
 }
 
+// The keys right after the space reach the field before the correction can be made: the word is
+// replaced where it stands, the newer keys stay after it, and the correction counts and can be undone.
+TEST_P(TypingPipelineTest, WordIsCorrectedBehindTheKeysTypedAfterIt) {
+    openField();
+    keyboard_->type("ghbdtn vbh");
+    ASSERT_TRUE(fieldBecomes("привет vbh")) << fieldText();
+    ASSERT_TRUE(statusBecomes("Last word corrected")) << fieldText();
+    EXPECT_EQ(tarvelo_->statistics.today().englishToRussian, 1);
+    EXPECT_EQ(program_->markedText(), "привет vbh|");
+
+    keyboard_->tap(XK_z, {XK_Control_L});
+    ASSERT_TRUE(fieldBecomes("ghbdtn vbh")) << fieldText();
+    EXPECT_EQ(program_->markedText(), "ghbdtn vbh|");
+    EXPECT_EQ(tarvelo_->app.engine.statusMessage().get(), "Correction undone");
+}
+
 TEST_P(TypingPipelineTest, WordMeantInEnglishIsCorrectedWhileTheRussianGroupIsActive) {
     openField();
     keyboard_->lockGroup(1);

@@ -332,7 +332,7 @@ done
 # --- simulate: the whole pipeline on the pretend desktop ---------------------------------------
 
 expect_output "simulate corrects a word typed on the wrong layout" \
-    '> ghbdtn \nfield: привет |   [org.example.Editor]\nstatus: Last word corrected\nlast correction: ghbdtn -> привет (englishToRussian, sent 0.42 s ago)\n\n' \
+    '> ghbdtn \nfield: привет |   [org.example.Editor]\nstatus: Last word corrected\nlast correction: ghbdtn -> привет (englishToRussian, sent 0.50 s ago)\n\n' \
     'ghbdtn \n' simulate --signals none --pace 0
 expect_output "simulate undoes with ctrl+z and leaves the learned word alone" \
     '> ghbdtn {wait 0.5}{ctrl+z}\nfield: ghbdtn |   [org.example.Editor]\nstatus: Correction undone\nlast correction: none\n\n> ghbdtn \nfield: ghbdtn ghbdtn |   [org.example.Editor]\nstatus: Protected or excluded token skipped\nlast correction: none\n\n' \

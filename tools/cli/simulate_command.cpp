@@ -30,7 +30,8 @@ correction that Ctrl+Z would undo.
 
 Plain characters are typed as they stand, one key each, --pace seconds apart
 (0.1 by default); the line break is not typed. After each line the clock moves
-on 0.5 seconds, time for a word to be corrected (0.08 s) and read back (0.12 s).
+on 0.5 seconds, time for a word to be corrected (at once, or within 0.08 s) and
+read back (0.12 s).
 In braces:
   {delete}            the Backspace key ({backspace} too)
   {enter} {tab}       Return and Tab
