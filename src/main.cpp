@@ -14,6 +14,7 @@
 #include "app/menu_bar_content.h"
 #include "app/settings_navigation.h"
 #include "app/ui/desktop_context.h"
+#include "app/ui/interface_language.h"
 #include "app/ui/qt_app_shell.h"
 #include "app/ui/qt_window_presenter.h"
 #include "app/ui/single_instance.h"
@@ -53,6 +54,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Tarvelo");
     QApplication::setDesktopFileName("tarvelo");
     QApplication::setWindowIcon(ui::TarveloIcon::icon());
+    const ui::InterfaceLanguage language(
+        ui::InterfaceLanguage::catalogDirectoryBeside(QCoreApplication::applicationDirPath()));
 
     ui::SingleInstance instance;
     if (instance.notifyRunningInstance()) return 0;
@@ -74,10 +77,15 @@ int main(int argc, char** argv) {
                    desktop.pipelinePlatform(), shell);
 
     SettingsNavigation navigation;
-    ui::DesktopContext context{state, navigation, defaults, KeyLabels::pc(), desktop::LinuxDesktop::isWaylandSession(),
-                               [&desktop] { return desktop.unavailableChords(); }};
+    ui::DesktopContext context{state,
+                               navigation,
+                               defaults,
+                               KeyLabels::pc(),
+                               desktop::LinuxDesktop::isWaylandSession(),
+                               [&desktop] { return desktop.unavailableChords(); },
+                               [] { QApplication::quit(); }};
     ui::QtWindowPresenter windows(context);
-    AppLifecycle lifecycle(state, defaults, windows, desktop.scheduler());
+    AppLifecycle lifecycle(state, defaults, windows, desktop.scheduler(), desktop.notificationCenter());
     MenuBarContent menu(state, windows, context.keyLabels, [] { QApplication::quit(); });
     ui::TrayItem tray(context, menu);
 

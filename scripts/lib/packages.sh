@@ -12,6 +12,9 @@ TARVELO_PACKAGES=(
   # Qt 6 text fields they type into.
   xvfb x11-xkb-utils x11-utils dbus dbus-bin dbus-daemon at-spi2-core libatk-bridge2.0-0
   libgtk-3-dev qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
+  # The interface's translations: msgfmt compiles Tarvelo's catalogs, and Qt's own catalogs put its
+  # dialogs and buttons in the same language.
+  gettext qt6-translations-l10n
 )
 
 # What scripts/demo needs beyond the build: a tray host for the status icon, xdotool to type and click

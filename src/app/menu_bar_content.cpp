@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "support/translation.h"
+
 namespace tarvelo {
 
 MenuBarContent::MenuBarContent(AppState& state, WindowPresenter& windows, KeyLabels keyLabels,
@@ -11,11 +13,11 @@ MenuBarContent::MenuBarContent(AppState& state, WindowPresenter& windows, KeyLab
 std::vector<MenuItem> MenuBarContent::items() const {
     const SettingsManager& settings = state_.settings;
     std::vector<MenuItem> items;
-    const auto add = [&items](MenuCommand command, std::string title, std::string shortcut = {},
+    const auto add = [&items](MenuCommand command, const char* title, std::string shortcut = {},
                               std::string systemImage = {}) {
         MenuItem item;
         item.command = command;
-        item.title = std::move(title);
+        item.title = i18n::tr(title);
         item.shortcut = std::move(shortcut);
         item.systemImage = std::move(systemImage);
         items.push_back(std::move(item));

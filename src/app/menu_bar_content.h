@@ -27,6 +27,7 @@ enum class MenuCommand {
 // One line of the menu: an item, or a separator (no command).
 struct MenuItem {
     std::optional<MenuCommand> command;
+    // In the user's language.
     std::string title;
     // The key equivalent as the desktop names it; empty for none.
     std::string shortcut;

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "store/defaults_keys.h"
+#include "support/translation.h"
 
 namespace tarvelo {
 
@@ -10,9 +11,14 @@ OnboardingFlow::OnboardingFlow(AppState& state, DefaultsStore& defaults, KeyLabe
                                std::function<void()> dismiss)
     : state_(state), defaults_(defaults), keyLabels_(std::move(keyLabels)), dismiss_(std::move(dismiss)) {}
 
-std::string OnboardingFlow::counterText() const { return std::to_string(step_ + 1) + " of " + std::to_string(kStepCount); }
+std::string OnboardingFlow::counterText() const {
+    return i18n::format(i18n::tr("{step} of {count}"),
+                        {{"step", std::to_string(step_ + 1)}, {"count", std::to_string(kStepCount)}});
+}
 
-std::string OnboardingFlow::primaryTitle() const { return step_ < kStepCount - 1 ? "Continue" : "Start Tarvelo"; }
+std::string OnboardingFlow::primaryTitle() const {
+    return i18n::tr(step_ < kStepCount - 1 ? "Continue" : "Start Tarvelo");
+}
 
 void OnboardingFlow::back() {
     if (step_ > 0) --step_;
@@ -30,13 +36,12 @@ void OnboardingFlow::primary() {
 
 OnboardingReadiness OnboardingFlow::readiness() const {
     if (state_.permissions.hasAccessibility.get() && state_.permissions.hasInputMonitoring.get()) {
-        return {true, "checkmark.seal.fill", "Ready in the menu bar",
-                "Automatic correction is on. Use " + keyLabels_.convertSelectionInSentence +
-                    " to convert selected text at any time."};
+        return {true, "checkmark.seal.fill", i18n::tr(keyLabels_.readyHeading.c_str()),
+                i18n::format(i18n::tr("Automatic correction is on. Use {chord} to convert selected text at any time."),
+                             {{"chord", keyLabels_.convertSelectionInSentence}})};
     }
-    return {false, "exclamationmark.shield.fill", "Ready with limited access",
-            "The app will stay idle until both permissions are granted. Open Settings \u2192 Privacy when "
-            "you\u2019re ready."};
+    return {false, "exclamationmark.shield.fill", i18n::tr("Ready with limited access"),
+            i18n::tr(keyLabels_.limitedAccessText.c_str())};
 }
 
 }  // namespace tarvelo

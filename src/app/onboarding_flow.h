@@ -9,7 +9,7 @@
 
 namespace tarvelo {
 
-// The last step's two forms: both permissions granted, or not.
+// The last step's two forms: both permissions granted, or not. The texts are in the user's language.
 struct OnboardingReadiness {
     bool ready = false;
     std::string systemImage;
@@ -29,7 +29,7 @@ public:
     OnboardingFlow& operator=(const OnboardingFlow&) = delete;
 
     int step() const { return step_; }
-    // "1 of 3", "2 of 3", "3 of 3".
+    // "1 of 3", "2 of 3", "3 of 3", in the user's language like every text of the flow.
     std::string counterText() const;
     bool showsBack() const { return step_ > 0; }
     // "Continue", then "Start Tarvelo" on the last step.

@@ -3,17 +3,20 @@
 #include <algorithm>
 #include <cmath>
 
+#include "support/translation.h"
+
 namespace tarvelo::settings_pages {
 
 std::string pauseStatusText(const SettingsManager& settings,
                             const std::function<std::string(double)>& formatShortTime) {
-    if (!settings.isPaused()) return "Automatic correction is active";
+    if (!settings.isPaused()) return i18n::tr("Automatic correction is active");
     const auto& until = settings.pauseUntil.get();
-    return "Paused until " + (until ? formatShortTime(*until) : std::string("later"));
+    if (!until) return i18n::tr("Paused until later");
+    return i18n::format(i18n::tr("Paused until {time}"), {{"time", formatShortTime(*until)}});
 }
 
 std::string pauseButtonTitle(const SettingsManager& settings) {
-    return settings.isPaused() ? "Resume" : "Pause for 5 Minutes";
+    return i18n::tr(settings.isPaused() ? "Resume" : "Pause for 5 Minutes");
 }
 
 void pressPauseButton(SettingsManager& settings) {
@@ -28,7 +31,8 @@ std::string thresholdText(double sensitivity) {
     // A hair of tolerance, so that a stored 0.58 (57.999... in binary) reads 58%, not 57%, while any
     // value short of 0.66 still reads 65%.
     const double percent = std::trunc(sensitivity * 100.0 + 1e-9);
-    return "Current threshold: " + std::to_string(static_cast<long long>(percent)) + "%";
+    return i18n::format(i18n::tr("Current threshold: {percent}%"),
+                        {{"percent", std::to_string(static_cast<long long>(percent))}});
 }
 
 bool canAddException(std::string_view newWord) {
@@ -56,13 +60,13 @@ std::vector<std::string> desktopLimitations(bool waylandSession, const std::vect
     std::vector<std::string> lines;
     if (waylandSession) {
         lines.push_back(
-            "This is a Wayland session. Tarvelo works through X11 here, so it sees and corrects only the "
-            "programs that run under XWayland.");
+            i18n::tr("This is a Wayland session. Tarvelo works through X11 here, so it sees and corrects only the "
+                     "programs that run under XWayland."));
     }
     for (const std::string& chord : unavailableChords) {
-        lines.push_back(chord +
-                        " is held by another program, often the window manager, so Tarvelo cannot use it. The "
-                        "same command is in Tarvelo\u2019s menu.");
+        lines.push_back(i18n::format(i18n::tr("{chord} is held by another program, often the window manager, so "
+                                              "Tarvelo cannot use it. The same command is in Tarvelo\u2019s menu."),
+                                     {{"chord", chord}}));
     }
     return lines;
 }

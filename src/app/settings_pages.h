@@ -15,7 +15,7 @@
 #include "store/statistics_manager.h"
 
 // What the settings pages show for a given state, and when their buttons may submit. The views render
-// these and write straight into the managers.
+// these and write straight into the managers. The texts are in the user's language.
 namespace tarvelo::settings_pages {
 
 // General: the pause block. `formatShortTime` renders a moment as a time of day in the user's short

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "support/translation.h"
+
 namespace tarvelo {
 namespace {
 
@@ -38,7 +40,10 @@ std::string randomUuid() {
 void NotificationService::correctionCompleted(const SettingsManager& settings) {
     // A sound that does not exist is simply not heard.
     if (settings.playSound.get()) sound_.play(kSoundName);
-    if (settings.showNotification.get()) center_.post(UserNotification{randomUuid(), kTitle, body_});
+    if (!settings.showNotification.get()) return;
+    center_.post(UserNotification{
+        randomUuid(), i18n::tr(kTitle),
+        i18n::format(i18n::tr("The last word was corrected. Press {chord} to undo."), {{"chord", undoChord_}})});
 }
 
 }  // namespace tarvelo

@@ -17,8 +17,9 @@ public:
     static constexpr const char* kTitle = "Layout corrected";
 
     // `undoChord` names the undo chord in the body: "Command\u2013Z" on a Mac, "Ctrl+Z" on a PC keyboard.
+    // The title and the body are posted in the user's language.
     NotificationService(SystemSound& sound, NotificationCenter& center, std::string_view undoChord = "Command\u2013Z")
-        : sound_(sound), center_(center), body_("The last word was corrected. Press " + std::string(undoChord) + " to undo.") {}
+        : sound_(sound), center_(center), undoChord_(undoChord) {}
     NotificationService(const NotificationService&) = delete;
     NotificationService& operator=(const NotificationService&) = delete;
 
@@ -27,7 +28,7 @@ public:
 private:
     SystemSound& sound_;
     NotificationCenter& center_;
-    std::string body_;
+    std::string undoChord_;
 };
 
 }  // namespace tarvelo

@@ -13,6 +13,8 @@ inline constexpr std::string_view sensitivity = "settings.sensitivity";
 inline constexpr std::string_view pauseUntil = "settings.pauseUntil";
 // Written true when the user finishes onboarding; read at launch. Not registered, so absent is false.
 inline constexpr std::string_view onboarding = "settings.onboarding";
+// Written true once the user has been told, on a desktop without a tray, how to reach the settings.
+inline constexpr std::string_view noTrayNotice = "settings.noTrayNotice";
 inline constexpr std::string_view exceptions = "learning.exceptions";
 inline constexpr std::string_view disabledBundleIdentifiers = "applications.disabledBundleIdentifiers";
 inline constexpr std::string_view applicationsDefaultsVersion = "applications.defaultsVersion";

@@ -24,7 +24,8 @@ TEST(AppLifecycle, LaunchOpensOnboardingUntilFinishedThenOnlyWhatReachesAHiddenA
         {"first launch, icon hidden", false, false, true, {AppWindow::onboarding}},
         {"later launch with the icon", true, true, true, {}},
         {"later launch, icon hidden", true, false, true, {AppWindow::settings}},
-        {"later launch, no tray on this desktop", true, true, false, {AppWindow::settings}},
+        {"later launch, no tray on this desktop", true, true, false, {}},
+        {"first launch, no tray on this desktop", false, true, false, {AppWindow::onboarding}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -33,7 +34,7 @@ TEST(AppLifecycle, LaunchOpensOnboardingUntilFinishedThenOnlyWhatReachesAHiddenA
         if (c.onboardingFinished) session.defaults.setObject(defaults_keys::onboarding, DefaultsValue{true});
         session.settings.showMenuBarIcon.set(c.showMenuBarIcon);
         RecordingWindowPresenter windows;
-        AppLifecycle lifecycle(session.app, session.defaults, windows, session.scheduler);
+        AppLifecycle lifecycle(session.app, session.defaults, windows, session.scheduler, session.notificationCenter);
 
         lifecycle.launch(c.trayAvailable);
         EXPECT_TRUE(windows.shown.empty()) << "the rest of the launch waits for the main loop";
@@ -46,12 +47,41 @@ TEST(AppLifecycle, LaunchOpensOnboardingUntilFinishedThenOnlyWhatReachesAHiddenA
     }
 }
 
+TEST(AppLifecycle, WithoutATrayALaterLaunchSaysOnceHowToOpenSettings) {
+    SimulatedSession session;
+    session.defaults.setObject(defaults_keys::onboarding, DefaultsValue{true});
+    RecordingWindowPresenter windows;
+    for (int launch = 0; launch < 2; ++launch) {
+        AppLifecycle lifecycle(session.app, session.defaults, windows, session.scheduler, session.notificationCenter);
+        lifecycle.launch(false);
+        session.wait(0.0);
+    }
+    EXPECT_TRUE(windows.shown.empty());
+    ASSERT_EQ(session.notificationCenter.posted().size(), 1u);
+    EXPECT_EQ(session.notificationCenter.posted()[0].title, "Tarvelo is running");
+    EXPECT_EQ(session.notificationCenter.posted()[0].body,
+              "This desktop shows no tray icons. Start Tarvelo again to open its settings.");
+
+    // With a tray, or while onboarding is still to come, there is nothing to say.
+    SimulatedSession withTray;
+    withTray.defaults.setObject(defaults_keys::onboarding, DefaultsValue{true});
+    AppLifecycle lifecycle(withTray.app, withTray.defaults, windows, withTray.scheduler, withTray.notificationCenter);
+    lifecycle.launch(true);
+    withTray.wait(0.0);
+    SimulatedSession firstStart;
+    AppLifecycle welcome(firstStart.app, firstStart.defaults, windows, firstStart.scheduler, firstStart.notificationCenter);
+    welcome.launch(false);
+    firstStart.wait(0.0);
+    EXPECT_TRUE(withTray.notificationCenter.posted().empty());
+    EXPECT_TRUE(firstStart.notificationCenter.posted().empty());
+}
+
 TEST(AppLifecycle, LaunchReadsThePermissionsAfreshAndGoesOnWithoutThem) {
     SimulatedSession session;
     session.monitor().stop();
     session.trust.setListenEvents(false);
     RecordingWindowPresenter windows;
-    AppLifecycle lifecycle(session.app, session.defaults, windows, session.scheduler);
+    AppLifecycle lifecycle(session.app, session.defaults, windows, session.scheduler, session.notificationCenter);
 
     lifecycle.launch(true);
     session.wait(0.0);
@@ -64,7 +94,7 @@ TEST(AppLifecycle, LaunchReadsThePermissionsAfreshAndGoesOnWithoutThem) {
 TEST(AppLifecycle, ReopenShowsSettingsOnlyWhenNoWindowIsVisible) {
     SimulatedSession session;
     RecordingWindowPresenter windows;
-    AppLifecycle lifecycle(session.app, session.defaults, windows, session.scheduler);
+    AppLifecycle lifecycle(session.app, session.defaults, windows, session.scheduler, session.notificationCenter);
 
     windows.visible = true;
     lifecycle.reopen();
@@ -81,7 +111,7 @@ TEST(AppLifecycle, ReopenShowsSettingsOnlyWhenNoWindowIsVisible) {
 TEST(AppLifecycle, QuitRemovesTheKeyboardTap) {
     SimulatedSession session;
     RecordingWindowPresenter windows;
-    AppLifecycle lifecycle(session.app, session.defaults, windows, session.scheduler);
+    AppLifecycle lifecycle(session.app, session.defaults, windows, session.scheduler, session.notificationCenter);
     ASSERT_TRUE(session.monitor().isRunning().get());
     lifecycle.quit();
     EXPECT_FALSE(session.monitor().isRunning().get());

@@ -48,7 +48,7 @@ TEST(OnboardingFlow, FinishingStoresItAndStartsTheMonitorWhateverWasGranted) {
         flow.primary();
         const OnboardingReadiness readiness = flow.readiness();
         EXPECT_EQ(readiness.ready, granted);
-        EXPECT_EQ(readiness.heading, granted ? "Ready in the menu bar" : "Ready with limited access");
+        EXPECT_EQ(readiness.heading, granted ? "Ready in the tray" : "Ready with limited access");
         EXPECT_EQ(readiness.systemImage, granted ? "checkmark.seal.fill" : "exclamationmark.shield.fill");
 
         flow.primary();
@@ -58,12 +58,16 @@ TEST(OnboardingFlow, FinishingStoresItAndStartsTheMonitorWhateverWasGranted) {
     }
 }
 
-TEST(OnboardingFlow, ReadinessFollowsGrantsAndNamesTheDesktopsKeys) {
+TEST(OnboardingFlow, ReadinessFollowsGrantsAndSpeaksTheDesktopsWords) {
     SimulatedSession session;
     session.trust.setListenEvents(false);
     session.permissions.refresh();
     OnboardingFlow flow(session.app, session.defaults, KeyLabels::pc(), [] {});
     EXPECT_EQ(flow.readiness().text,
+              "Tarvelo will stay idle until both are available. Open Settings \u2192 Privacy when you\u2019re ready.");
+    // A Mac has the permissions the text names.
+    OnboardingFlow limitedOnAMac(session.app, session.defaults, KeyLabels::mac(), [] {});
+    EXPECT_EQ(limitedOnAMac.readiness().text,
               "The app will stay idle until both permissions are granted. Open Settings \u2192 Privacy when "
               "you\u2019re ready.");
 
@@ -75,6 +79,8 @@ TEST(OnboardingFlow, ReadinessFollowsGrantsAndNamesTheDesktopsKeys) {
     OnboardingFlow onAMac(session.app, session.defaults, KeyLabels::mac(), [] {});
     EXPECT_EQ(onAMac.readiness().text,
               "Automatic correction is on. Use Option\u2013Space to convert selected text at any time.");
+    EXPECT_EQ(onAMac.readiness().heading, "Ready in the menu bar");
+    EXPECT_EQ(flow.readiness().heading, "Ready in the tray");
 }
 
 }  // namespace

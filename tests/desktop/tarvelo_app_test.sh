@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # The application as a person starts it, on the test session's display: the first start opens the
 # welcome window, a second start hands over to the running one and exits, a start with the welcome
-# finished and the icon hidden opens the settings, and SIGTERM ends it cleanly. Without a display it
-# says so and fails.
+# finished and the icon hidden opens the settings, and SIGTERM ends it cleanly. The test session has
+# no tray: a later start with the icon shown opens nothing and tells once, by notification, how to
+# reach the settings. With a Russian locale the windows speak Russian. Without a display it says so
+# and fails.
 #
 #   tarvelo_app_test.sh TARVELO
 set -uo pipefail
@@ -57,6 +59,26 @@ cat >"$home/.config/tarvelo/defaults.json" <<'JSON'
 JSON
 "${user[@]}" "$tarvelo" & app=$!
 window_appears "Tarvelo Settings" || fail "a hidden icon's launch did not open the settings"
+kill -TERM "$app"; wait "$app"
+
+# Welcome finished and the icon shown, but no tray on this session: nothing opens, and the one notice
+# is remembered as given.
+cat >"$home/.config/tarvelo/defaults.json" <<'JSON'
+{"values": {"settings.onboarding": {"kind": "boolean", "value": true}}}
+JSON
+"${user[@]}" "$tarvelo" & app=$!
+for _ in $(seq 1 50); do
+  grep -q '"settings.noTrayNotice"' "$home/.config/tarvelo/defaults.json" && break
+  sleep 0.1
+done
+grep -q '"settings.noTrayNotice"' "$home/.config/tarvelo/defaults.json" || fail "no notice without a tray"
+xwininfo -root -tree 2>/dev/null | grep -q '"Tarvelo Settings"' && fail "a start without a tray opened the settings"
+kill -TERM "$app"; wait "$app"
+
+# The desktop's language: a Russian session gets the Russian welcome.
+rm -f "$home/.config/tarvelo/defaults.json"
+"${user[@]}" LANGUAGE=ru LANG=C.UTF-8 "$tarvelo" & app=$!
+window_appears "Добро пожаловать в Tarvelo" || fail "a Russian session did not get the Russian welcome"
 kill -TERM "$app"; wait "$app"
 
 [ "$failures" -eq 0 ] && echo "passed" || exit 1

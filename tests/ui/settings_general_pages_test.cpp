@@ -17,6 +17,7 @@
 #include "app/ui/key_cap.h"
 #include "app/ui/palette.h"
 #include "app/ui/symbol_label.h"
+#include "app/ui/window_colors.h"
 #include "settings_window_harness.h"
 
 namespace tarvelo::ui::testing {
@@ -123,7 +124,7 @@ TEST_F(GeneralPageTest, ShowsTheLoginItemErrorOnlyWhileThereIsOne) {
     auto* error = visible<SymbolLabel>("launchAtLoginError");
     ASSERT_NE(error, nullptr);
     EXPECT_EQ(error->text(), "The autostart folder is read-only.");
-    EXPECT_EQ(error->color(), palette::warning());
+    EXPECT_EQ(error->color(), window_colors::warningText(window->palette()));
     screenshot("settings_general_login_error");
 
     session.loginItems.setFailure(std::nullopt);
@@ -146,7 +147,7 @@ TEST_F(GeneralPageTest, WarnsAtTheTopWhenTheSettingsCannotBeKept) {
     auto* warning = visible<SymbolLabel>("storageProblem");
     ASSERT_NE(warning, nullptr);
     EXPECT_EQ(warning->text().toStdString(), *defaults.problem_);
-    EXPECT_EQ(warning->color(), palette::warning());
+    EXPECT_EQ(warning->color(), window_colors::warningText(window->palette()));
     EXPECT_LT(warning->mapTo(window.get(), QPoint()).y(),
               toggle("launchAtLoginToggle")->mapTo(window.get(), QPoint()).y());
     screenshot("settings_general_storage_problem");
@@ -217,7 +218,7 @@ TEST_F(HotkeysPageTest, WarnsUnderAShortcutThatAnotherProgramHolds) {
     const QList<SymbolLabel*> warnings = allVisible<SymbolLabel>("chordUnavailable");
     ASSERT_EQ(warnings.size(), 1);
     EXPECT_TRUE(warnings[0]->text().startsWith("Ctrl+Alt+Space is held by another program"));
-    EXPECT_EQ(warnings[0]->color(), palette::warning());
+    EXPECT_EQ(warnings[0]->color(), window_colors::warningText(window->palette()));
     // Between its own row and the next block.
     const QList<KeyCap*> caps = window->findChildren<KeyCap*>();
     const auto top = [this](QWidget* widget) { return widget->mapTo(window.get(), QPoint()).y(); };

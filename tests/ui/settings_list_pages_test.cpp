@@ -136,7 +136,7 @@ TEST_F(ApplicationsPageTest, SwitchingOffAKnownApplicationIncludesItAgainWithout
 }
 
 TEST_F(ApplicationsPageTest, ExcludesACustomIdentifierExactlyAsTypedAndRemovesIt) {
-    EXPECT_EQ(field()->placeholderText(), "com.example.App");
+    EXPECT_EQ(field()->placeholderText(), "org.gnome.TextEditor");
     EXPECT_FALSE(exclude()->isEnabled());
     // X11 window classes need no full stop ("konsole"); blank text cannot name an application.
     QTest::keyClicks(field(), "  ");

@@ -14,6 +14,7 @@
 #include "app/ui/statistic_value.h"
 #include "app/ui/statistics_settings_view.h"
 #include "app/ui/symbol_label.h"
+#include "app/ui/window_colors.h"
 #include "settings_window_harness.h"
 
 namespace tarvelo::ui::testing {
@@ -30,21 +31,21 @@ TEST_F(PrivacyPageTest, StatusRowIsGreenOnlyWhileCorrectionIsActive) {
     ASSERT_NE(page(), nullptr);
     EXPECT_EQ(status()->text(), "Auto Switch is active");
     EXPECT_EQ(status()->symbol(), "character.cursor.ibeam");
-    EXPECT_EQ(status()->color(), palette::good());
+    EXPECT_EQ(status()->color(), window_colors::goodText(window->palette()));
 
     session.settings.pause();
     EXPECT_EQ(status()->text(), "Auto Switch is paused");
     EXPECT_EQ(status()->symbol(), "pause.circle");
-    EXPECT_EQ(status()->color(), palette::warning());
+    EXPECT_EQ(status()->color(), window_colors::warningText(window->palette()));
     screenshot("settings_privacy_paused");
 
     session.settings.resume();
     session.settings.isAutoSwitchEnabled.set(false);
     EXPECT_EQ(status()->text(), "Auto Switch is off");
-    EXPECT_EQ(status()->color(), palette::warning());
+    EXPECT_EQ(status()->color(), window_colors::warningText(window->palette()));
 
     session.settings.isAutoSwitchEnabled.set(true);
-    EXPECT_EQ(status()->color(), palette::good());
+    EXPECT_EQ(status()->color(), window_colors::goodText(window->palette()));
 }
 
 TEST_F(PrivacyPageTest, RestartMonitorBringsBackAMonitorThatFailedToStart) {
@@ -52,13 +53,13 @@ TEST_F(PrivacyPageTest, RestartMonitorBringsBackAMonitorThatFailedToStart) {
     session.keyboard.setInstallFails(true);
     session.monitor().restartIfPossible();
     EXPECT_EQ(status()->text(), "Input monitor is unavailable");
-    EXPECT_EQ(status()->color(), palette::warning());
+    EXPECT_EQ(status()->color(), window_colors::warningText(window->palette()));
 
     session.keyboard.setInstallFails(false);
     click(window->findChild<QPushButton*>("restartMonitorButton"));
     EXPECT_TRUE(session.monitor().isRunning().get());
     EXPECT_EQ(status()->text(), "Auto Switch is active");
-    EXPECT_EQ(status()->color(), palette::good());
+    EXPECT_EQ(status()->color(), window_colors::goodText(window->palette()));
 }
 
 TEST_F(PrivacyPageTest, PermissionRowsFollowTheGrantsAndAskForTheMissingOne) {
@@ -68,7 +69,7 @@ TEST_F(PrivacyPageTest, PermissionRowsFollowTheGrantsAndAskForTheMissingOne) {
     EXPECT_FALSE(row("accessibilityPermission")->isGranted());
     EXPECT_TRUE(row("inputMonitoringPermission")->isGranted());
     EXPECT_EQ(status()->text(), "Permissions required");
-    EXPECT_EQ(status()->color(), palette::warning());
+    EXPECT_EQ(status()->color(), window_colors::warningText(window->palette()));
     screenshot("settings_privacy_permission_missing");
 
     QPushButton* ask = nullptr;
@@ -95,7 +96,7 @@ TEST_F(PrivacyPageTest, SaysWhatThisDesktopKeepsFromTarvelo) {
     ASSERT_NE(page(), nullptr);
     QStringList shown;
     for (SymbolLabel* line : allVisible<SymbolLabel>("desktopLimitation")) {
-        EXPECT_EQ(line->color(), palette::warning());
+        EXPECT_EQ(line->color(), window_colors::warningText(window->palette()));
         shown << line->text();
     }
     QStringList expected;

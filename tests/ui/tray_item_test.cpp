@@ -1,19 +1,24 @@
 // The status icon: its picture and tool tip follow the operational status, it is there exactly while
 // the setting says so, and its menu lists the commands for the moment and carries them out.
 
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include <QAction>
 #include <QApplication>
 #include <QImage>
+#include <QLabel>
 #include <QMenu>
+#include <QPainter>
+#include <QSet>
 
 #include <gtest/gtest.h>
 
 #include "app/menu_bar_content.h"
 #include "app/settings_navigation.h"
 #include "app/ui/desktop_context.h"
+#include "app/ui/tray_icon.h"
 #include "app/ui/tray_item.h"
 #include "no_icon_theme.h"
 #include "platform/fake/recording_window_presenter.h"
@@ -128,6 +133,64 @@ TEST_F(TrayItemTest, IconAndToolTipFollowTheStatus) {
     session.settings.pause();
     session.wait(301);
     EXPECT_EQ(tray.toolTip(), QStringLiteral("Tarvelo: Auto Switch is active"));
+}
+
+// Installed, each status icon is published by its own name, for the panel to draw in its colours; the
+// picture Tarvelo paints itself shows on a light panel as on a dark one.
+TEST(TrayIcon, NamedWhereInstalledAndVisibleOnLightAndDarkPanels) {
+    const QStringList installed = {QStringLiteral(TARVELO_ICON_THEME_DIR)};
+    QSet<QString> names;
+    for (const OperationalStatus status :
+         {OperationalStatus::active, OperationalStatus::paused, OperationalStatus::disabled,
+          OperationalStatus::permissionsRequired, OperationalStatus::monitorUnavailable}) {
+        EXPECT_EQ(trayIcon(status, installed).name(), trayIconName(status));
+        EXPECT_TRUE(trayIcon(status, {QStringLiteral("/nonexistent")}).name().isEmpty());
+        names.insert(trayIconName(status));
+    }
+    EXPECT_EQ(names.size(), 4);  // the two states that need the user share one
+
+    const auto luminance = [](const QColor& c) {
+        const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    testing::NoIconTheme noTheme;
+    for (const QColor panel : {QColor(0xf5, 0xf5, 0xf5), QColor(0x20, 0x20, 0x24)}) {
+        constexpr int kSide = 22;
+        QPixmap strip(kSide * 4 + 5 * 6, kSide + 12);
+        strip.fill(panel);
+        QPainter painter(&strip);
+        int x = 6;
+        for (const OperationalStatus status : {OperationalStatus::active, OperationalStatus::paused,
+                                               OperationalStatus::disabled, OperationalStatus::permissionsRequired}) {
+            QImage shown(kSide, kSide, QImage::Format_ARGB32);
+            shown.fill(panel);
+            QPainter onPanel(&shown);
+            onPanel.drawPixmap(0, 0, trayIcon(status).pixmap(kSide, kSide));
+            onPanel.end();
+            // Enough of the symbol stands 3:1 apart from the panel to make out its shape.
+            int distinct = 0;
+            const double panelLight = luminance(panel);
+            for (int py = 0; py < kSide; ++py) {
+                for (int px = 0; px < kSide; ++px) {
+                    const double light = luminance(shown.pixelColor(px, py));
+                    const double ratio = (std::max(light, panelLight) + 0.05) / (std::min(light, panelLight) + 0.05);
+                    if (ratio >= 3.0) ++distinct;
+                }
+            }
+            EXPECT_GE(distinct, 20) << trayIconName(status).toStdString() << " on " << panel.name().toStdString();
+            painter.drawImage(x, 6, shown);
+            x += kSide + 6;
+        }
+        painter.end();
+        QLabel label;
+        label.setPixmap(strip);
+        label.resize(strip.size());
+        label.show();
+        EXPECT_FALSE(testing::saveScreenshot(
+                         label, panel.lightnessF() > 0.5 ? QStringLiteral("tray_icons_light_panel")
+                                                         : QStringLiteral("tray_icons_dark_panel"))
+                         .isEmpty());
+    }
 }
 
 TEST_F(TrayItemTest, ShownExactlyWhileTheSettingIsOn) {

@@ -10,9 +10,11 @@
 #include <QPalette>
 #include <QVBoxLayout>
 
+#include "app/ui/close_shortcuts.h"
 #include "app/ui/fonts.h"
 #include "app/ui/heading_label.h"
 #include "app/ui/palette.h"
+#include "app/ui/qt_text.h"
 #include "app/ui/tarvelo_icon.h"
 #include "app/ui/website_link_button.h"
 
@@ -63,7 +65,7 @@ QLabel* makeLabel(const QString& text, const QFont& font, const QColor& color, Q
 QUrl AboutWindow::website() { return QUrl(QStringLiteral("https://brinmoor.dev/tarvelo")); }
 
 QString AboutWindow::websiteAccessibleName() {
-    return QString::fromUtf8("Visit Brinmoor\u2019s website, brinmoor.dev");
+    return translated("Visit Brinmoor\u2019s website, brinmoor.dev");
 }
 
 void AboutWindow::openInBrowser(const QUrl& url) { QDesktopServices::openUrl(url); }
@@ -71,7 +73,7 @@ void AboutWindow::openInBrowser(const QUrl& url) { QDesktopServices::openUrl(url
 AboutWindow::AboutWindow(std::function<void(const QUrl&)> openUrl, QWidget* parent)
     : QWidget(parent), openUrl_(std::move(openUrl)) {
     setObjectName(QStringLiteral("aboutWindow"));
-    setWindowTitle(QStringLiteral("About Tarvelo"));
+    setWindowTitle(translated("About Tarvelo"));
     setWindowIcon(TarveloIcon::icon());
     setFixedSize(kWidth, kHeight);
     setPalette(darkPalette());
@@ -84,7 +86,7 @@ AboutWindow::AboutWindow(std::function<void(const QUrl&)> openUrl, QWidget* pare
     name->setObjectName(QStringLiteral("name"));
     name->setFont(fonts::sized(32, QFont::Bold));
     name->setFocusPolicy(Qt::NoFocus);
-    auto* tagline = makeLabel(QStringLiteral("Keep your typing\nin the right language."), fonts::sized(17, QFont::DemiBold),
+    auto* tagline = makeLabel(translated("Keep your typing\nin the right language."), fonts::sized(17, QFont::DemiBold),
                               Qt::white, this);
     tagline->setObjectName(QStringLiteral("tagline"));
 
@@ -106,14 +108,17 @@ AboutWindow::AboutWindow(std::function<void(const QUrl&)> openUrl, QWidget* pare
         facts->addWidget(makeLabel(caption, fonts::sized(13), palette::muted(), this), row, 0);
         facts->addWidget(makeLabel(value, fonts::sized(13, QFont::Medium), white(0.86), this), row, 1);
     };
-    addFact(0, QStringLiteral("Developer"), QStringLiteral("Brinmoor"));
-    addFact(1, QStringLiteral("Requires"), QStringLiteral("Linux with an X11 session"));
+    addFact(0, translated("Developer"), QStringLiteral("Brinmoor"));
+    addFact(1, translated("Requires"), translated("Linux with an X11 session"));
     facts->setColumnStretch(1, 1);
 
     auto* link = new WebsiteLinkButton(QStringLiteral("brinmoor.dev"), palette::lavender(), palette::muted(), this);
     link->setObjectName(QStringLiteral("websiteLink"));
     link->setAccessibleName(websiteAccessibleName());
     link->setToolTip(website().toString());
+    // The link is the one control, so it has the focus from the start.
+    link->setFocus(Qt::OtherFocusReason);
+    addCloseShortcuts(*this);
     connect(link, &QAbstractButton::clicked, this, [this] {
         if (openUrl_) openUrl_(website());
     });
@@ -126,7 +131,7 @@ AboutWindow::AboutWindow(std::function<void(const QUrl&)> openUrl, QWidget* pare
     separatorColours.setColor(QPalette::Window, white(0.1));
     separator->setPalette(separatorColours);
 
-    auto* notice = makeLabel(QString::fromUtf8("\u00a9 2026 Brinmoor. Your typing stays on this computer."),
+    auto* notice = makeLabel(translated("\u00a9 2026 Brinmoor. Your typing stays on this computer."),
                              fonts::sized(12, QFont::Medium), palette::muted(), this);
     notice->setObjectName(QStringLiteral("notice"));
 

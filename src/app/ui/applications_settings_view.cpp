@@ -16,39 +16,41 @@
 
 namespace tarvelo::ui {
 
-ApplicationsSettingsView::ApplicationsSettingsView(ApplicationFilter& filter, QWidget* parent)
+ApplicationsSettingsView::ApplicationsSettingsView(ApplicationFilter& filter, const KeyLabels& words, QWidget* parent)
     : QWidget(parent),
       filter_(filter),
       customList_(new QWidget(this)),
       customRows_(new QVBoxLayout(customList_)),
       identifier_(new QLineEdit(this)),
-      exclude_(new QPushButton("Exclude", this)) {
+      exclude_(new QPushButton(translated("Exclude"), this)) {
     QVBoxLayout* column = page_style::makePageColumn(*this);
 
-    auto* exclusions = new SettingBlock("Application exclusions",
-                                        "Automatic correction is off in terminals by default. IDEs remain enabled "
-                                        "and can be excluded here. Manual selection conversion remains available.",
+    auto* exclusions = new SettingBlock(translated("Application exclusions"),
+                                        translated("Automatic correction is off in terminals by default. IDEs remain "
+                                                   "enabled and can be excluded here. Manual selection conversion "
+                                                   "remains available."),
                                         this);
     for (const KnownApplication& application : filter_.knownApplications()) {
-        auto* toggle = new SwitchToggle("Disable in " + page_style::text(application.name), this);
+        auto* toggle = new SwitchToggle(translated("Disable in {application}", {{"application", application.name}}), this);
         toggle->setObjectName(page_style::text("disable:" + application.bundleIdentifier));
         toggle->setIcon(symbolIcon(application.systemImage, page_style::secondary(palette())));
         const std::string identifier = application.bundleIdentifier;
-        connect(toggle, &SwitchToggle::clicked, this,
+        connect(toggle, &SwitchToggle::toggled, this,
                 [this, identifier](bool disabled) { filter_.setDisabled(disabled, identifier); });
         exclusions->addRow(toggle);
         knownSwitches_.push_back(toggle);
     }
     page_style::addBlock(*column, exclusions);
 
-    auto* custom = new SettingBlock("Add bundle identifier", {}, this);
+    auto* custom = new SettingBlock(translated(words.addIdentifierTitle), {}, this);
     customList_->setObjectName("customExclusions");
     customRows_->setContentsMargins(0, 0, 0, 0);
     customRows_->setSpacing(6);
     customList_->hide();
     custom->addRow(customList_);
     identifier_->setObjectName("bundleIdentifierField");
-    identifier_->setPlaceholderText("com.example.App");
+    identifier_->setPlaceholderText(translated(words.identifierExample));
+    identifier_->setAccessibleName(translated(words.addIdentifierTitle));
     identifier_->setTextMargins(4, 2, 4, 2);
     exclude_->setObjectName("excludeButton");
     exclude_->setEnabled(false);
@@ -104,9 +106,9 @@ void ApplicationsSettingsView::refresh(const std::set<std::string>& disabled) {
         QLabel* name = page_style::makeLabel(text, fonts::monospaced(13), row);
         name->setTextInteractionFlags(Qt::TextSelectableByMouse);
         line->addWidget(name, 1);
-        auto* remove = new QPushButton("Remove", row);
+        auto* remove = new QPushButton(translated("Remove"), row);
         remove->setObjectName("removeIdentifierButton");
-        remove->setAccessibleName("Remove " + text);
+        remove->setAccessibleName(translated("Remove {item}", {{"item", identifier}}));
         page_style::padButton(*remove);
         connect(remove, &QPushButton::clicked, this, [this, identifier] { filter_.setDisabled(false, identifier); });
         line->addWidget(remove);

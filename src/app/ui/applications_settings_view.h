@@ -6,6 +6,7 @@
 
 #include <QWidget>
 
+#include "platform/key_labels.h"
 #include "store/application_filter.h"
 #include "support/subscription.h"
 
@@ -23,7 +24,8 @@ class ApplicationsSettingsView : public QWidget {
     Q_OBJECT
 
 public:
-    explicit ApplicationsSettingsView(ApplicationFilter& filter, QWidget* parent = nullptr);
+    // `words` names an application the way this desktop does.
+    ApplicationsSettingsView(ApplicationFilter& filter, const KeyLabels& words, QWidget* parent = nullptr);
 
 private:
     void submit();

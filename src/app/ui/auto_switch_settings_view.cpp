@@ -21,14 +21,15 @@ namespace tarvelo::ui {
 AutoSwitchSettingsView::AutoSwitchSettingsView(SettingsManager& settings, QWidget* parent)
     : QWidget(parent),
       settings_(settings),
-      enabled_(new QCheckBox("Correct wrong-layout words automatically", this)),
+      enabled_(new QCheckBox(translated("Correct wrong-layout words automatically"), this)),
       sensitivity_(new QSlider(Qt::Horizontal, this)),
       threshold_(page_style::makeSecondaryLabel({}, fonts::caption(), this)) {
     QVBoxLayout* column = page_style::makePageColumn(*this);
 
     auto* automatic = new SettingBlock(
-        "Automatic correction",
-        "Tarvelo changes a word only when the converted version scores clearly higher than the original.", this);
+        translated("Automatic correction"),
+        translated("Tarvelo changes a word only when the converted version scores clearly higher than the original."),
+        this);
     automatic->addRow(new CorrectionExampleView(this));
     enabled_->setObjectName("autoSwitchToggle");
     enabled_->setFont(fonts::body());
@@ -36,23 +37,25 @@ AutoSwitchSettingsView::AutoSwitchSettingsView(SettingsManager& settings, QWidge
     page_style::addBlock(*column, automatic);
 
     auto* confidence = new SettingBlock(
-        "Confidence threshold", "Higher confidence reduces false corrections but may miss uncommon words.", this);
+        translated("Confidence threshold"),
+        translated("Higher confidence reduces false corrections but may miss uncommon words."), this);
     sensitivity_->setObjectName("sensitivitySlider");
     sensitivity_->setRange(0, kSliderSteps);
     sensitivity_->setSingleStep(1);
     sensitivity_->setPageStep(kSliderSteps / 20);
-    sensitivity_->setAccessibleName("Confidence threshold");
+    sensitivity_->setAccessibleName(translated("Confidence threshold"));
     auto* sliderRow = new QHBoxLayout;
     sliderRow->setSpacing(10);
-    sliderRow->addWidget(page_style::makeSecondaryLabel("Conservative", fonts::callout(), this));
+    // A higher threshold asks more of a conversion, so the low end corrects more.
+    sliderRow->addWidget(page_style::makeSecondaryLabel(translated("More corrections"), fonts::callout(), this));
     sliderRow->addWidget(sensitivity_, 1);
-    sliderRow->addWidget(page_style::makeSecondaryLabel("Strict", fonts::callout(), this));
+    sliderRow->addWidget(page_style::makeSecondaryLabel(translated("Fewer corrections"), fonts::callout(), this));
     confidence->addRow(sliderRow);
     threshold_->setObjectName("thresholdText");
     confidence->addRow(threshold_);
     page_style::addBlock(*column, confidence);
 
-    auto* decides = new SettingBlock("How it decides", {}, this);
+    auto* decides = new SettingBlock(translated("How it decides"), {}, this);
     const struct {
         const char* symbol;
         const char* text;
@@ -62,10 +65,10 @@ AutoSwitchSettingsView::AutoSwitchSettingsView(SettingsManager& settings, QWidge
         {"apple.intelligence", "Built-in language model confidence"},
         {"brain.head.profile", "Your exceptions and Undo choices"},
     };
-    for (const auto& reason : reasons) decides->addRow(new SymbolLabel(reason.symbol, reason.text, fonts::body(), {}, this));
+    for (const auto& reason : reasons) decides->addRow(new SymbolLabel(reason.symbol, translated(reason.text), fonts::body(), {}, this));
     page_style::addBlock(*column, decides);
 
-    connect(enabled_, &QCheckBox::clicked, this, [this](bool on) { settings_.isAutoSwitchEnabled.set(on); });
+    connect(enabled_, &QCheckBox::toggled, this, [this](bool on) { settings_.isAutoSwitchEnabled.set(on); });
     // Every position on the way is stored, as the slider moves.
     connect(sensitivity_, &QSlider::valueChanged, this,
             [this](int position) { settings_.sensitivity.set(static_cast<double>(position) / kSliderSteps); });

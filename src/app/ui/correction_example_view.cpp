@@ -7,6 +7,7 @@
 
 #include "app/ui/fonts.h"
 #include "app/ui/palette.h"
+#include "app/ui/qt_text.h"
 #include "app/ui/symbols.h"
 #include "app/ui/window_colors.h"
 
@@ -38,7 +39,8 @@ constexpr int kArrowSize = 16;
 }  // namespace
 
 CorrectionExampleView::CorrectionExampleView(QWidget* parent) : QWidget(parent) {
-    setAccessibleName(QStringLiteral("Example correction: ") + original() + QStringLiteral(" becomes ") + replacement());
+    setAccessibleName(translated("Example correction: {original} becomes {replacement}",
+                                 {{"original", original().toStdString()}, {"replacement", replacement().toStdString()}}));
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 

@@ -22,6 +22,8 @@ struct DesktopContext {
     bool waylandSession = false;
     // The shortcuts another program holds, named as a person presses them.
     std::function<std::vector<std::string>()> unavailableChords = [] { return std::vector<std::string>(); };
+    // Ends Tarvelo, from the settings window too: without a tray it is the only way to quit.
+    std::function<void()> quit = [] {};
 };
 
 }  // namespace tarvelo::ui

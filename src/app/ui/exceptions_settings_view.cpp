@@ -24,10 +24,10 @@ QWidget* makeEmptyState(QWidget* parent) {
     lines->setSpacing(8);
     QLabel* symbol = page_style::makeSymbol("text.badge.plus", page_style::secondary(panel->palette()), 34, panel);
     lines->addWidget(symbol, 0, Qt::AlignHCenter);
-    QLabel* title = page_style::makeLabel("No Exceptions", fonts::sized(17, QFont::DemiBold), panel);
+    QLabel* title = page_style::makeLabel(translated("No Exceptions"), fonts::sized(17, QFont::DemiBold), panel);
     lines->addWidget(title, 0, Qt::AlignHCenter);
     QLabel* description = page_style::makeSecondaryLabel(
-        "Add product names, abbreviations, or uncommon words you use.", fonts::callout(), panel);
+        translated("Add product names, abbreviations, or uncommon words you use."), fonts::callout(), panel);
     description->setWordWrap(true);
     description->setAlignment(Qt::AlignHCenter);
     lines->addWidget(description);
@@ -40,16 +40,18 @@ ExceptionsSettingsView::ExceptionsSettingsView(ExceptionManager& manager, QWidge
     : QWidget(parent),
       manager_(manager),
       newWord_(new QLineEdit(this)),
-      add_(new QPushButton("Add", this)),
+      add_(new QPushButton(translated("Add"), this)),
       list_(new QWidget(this)),
       listRows_(new QVBoxLayout(list_)) {
     QVBoxLayout* column = page_style::makePageColumn(*this);
     auto* block = new SettingBlock(
-        "Never correct these words",
-        "Exceptions are stored only on this computer. Undoing a correction adds its original token here.", this);
+        translated("Never correct these words"),
+        translated("Exceptions are stored only on this computer. Undoing a correction adds its original token here."),
+        this);
 
     newWord_->setObjectName("newWordField");
-    newWord_->setPlaceholderText("Add a word");
+    newWord_->setPlaceholderText(translated("Add a word"));
+    newWord_->setAccessibleName(translated("Add a word"));
     newWord_->setTextMargins(4, 2, 4, 2);
     add_->setObjectName("addButton");
     add_->setEnabled(false);
@@ -106,9 +108,9 @@ void ExceptionsSettingsView::showWords(const std::vector<std::string>& words) {
         line->addWidget(page_style::makeLabel(text, fonts::body(), row), 1);
         auto* remove = new QToolButton(row);
         remove->setObjectName("removeWordButton");
-        remove->setText("Remove");
-        remove->setToolTip("Remove");
-        remove->setAccessibleName("Remove " + text);
+        remove->setText(translated("Remove"));
+        remove->setToolTip(translated("Remove"));
+        remove->setAccessibleName(translated("Remove {item}", {{"item", word}}));
         remove->setIcon(symbolIcon("minus.circle", page_style::secondary(row->palette())));
         remove->setIconSize(QSize(16, 16));
         remove->setToolButtonStyle(Qt::ToolButtonIconOnly);

@@ -15,6 +15,7 @@
 #include "app/ui/setting_block.h"
 #include "app/ui/settings_page_style.h"
 #include "app/ui/symbol_label.h"
+#include "app/ui/window_colors.h"
 
 namespace tarvelo::ui {
 namespace {
@@ -27,7 +28,8 @@ QCheckBox* makeToggle(const QString& text, const char* objectName, QWidget* pare
 }
 
 SymbolLabel* makeWarning(const char* objectName, QWidget* parent) {
-    auto* warning = new SymbolLabel("exclamationmark.triangle", {}, fonts::callout(), palette::warning(), parent);
+    auto* warning = new SymbolLabel("exclamationmark.triangle", {}, fonts::callout(),
+                                   window_colors::warningText(parent->palette()), parent);
     warning->setObjectName(objectName);
     warning->setWordWrap(true);
     return warning;
@@ -51,31 +53,31 @@ GeneralSettingsView::GeneralSettingsView(DesktopContext& context, QWidget* paren
       settings_(context.state.settings),
       defaults_(context.defaults),
       storageProblem_(makeWarning("storageProblem", this)),
-      launchAtLogin_(makeToggle("Launch Tarvelo at login", "launchAtLoginToggle", this)),
+      launchAtLogin_(makeToggle(translated("Launch Tarvelo at login"), "launchAtLoginToggle", this)),
       launchAtLoginError_(makeWarning("launchAtLoginError", this)),
-      autoSwitch_(makeToggle("Enable Auto Switch", "autoSwitchToggle", this)),
-      playSound_(makeToggle("Play a sound after correction", "playSoundToggle", this)),
-      notification_(makeToggle("Show a notification after correction", "notificationToggle", this)),
-      menuBarIcon_(makeToggle("Show menu bar icon", "menuBarIconToggle", this)),
+      autoSwitch_(makeToggle(translated("Enable Auto Switch"), "autoSwitchToggle", this)),
+      playSound_(makeToggle(translated("Play a sound after correction"), "playSoundToggle", this)),
+      notification_(makeToggle(translated("Show a notification after correction"), "notificationToggle", this)),
+      menuBarIcon_(makeToggle(translated(context.keyLabels.showIconToggle), "menuBarIconToggle", this)),
       pauseStatus_(page_style::makeSecondaryLabel({}, fonts::body(), this)),
       pauseButton_(new QPushButton(this)) {
     QVBoxLayout* column = page_style::makePageColumn(*this);
     // Outside the blocks: it concerns every setting on every page.
     column->addWidget(storageProblem_);
 
-    auto* startup = new SettingBlock("Startup", {}, this);
+    auto* startup = new SettingBlock(translated("Startup"), {}, this);
     startup->addRow(launchAtLogin_);
     startup->addRow(launchAtLoginError_);
     column->addWidget(startup);
 
-    auto* behavior = new SettingBlock("Behavior", {}, this);
+    auto* behavior = new SettingBlock(translated("Behavior"), {}, this);
     behavior->addRow(autoSwitch_);
     behavior->addRow(playSound_);
     behavior->addRow(notification_);
     behavior->addRow(menuBarIcon_);
     page_style::addBlock(*column, behavior);
 
-    auto* pause = new SettingBlock("Pause", {}, this);
+    auto* pause = new SettingBlock(translated("Pause"), {}, this);
     pauseStatus_->setObjectName("pauseStatus");
     pauseButton_->setObjectName("pauseButton");
     auto* pauseRow = new QHBoxLayout;
@@ -84,11 +86,12 @@ GeneralSettingsView::GeneralSettingsView(DesktopContext& context, QWidget* paren
     pause->addRow(pauseRow);
     page_style::addBlock(*column, pause);
 
-    connect(launchAtLogin_, &QCheckBox::clicked, this, [this](bool on) { settings_.setLaunchAtLogin(on); });
-    connect(autoSwitch_, &QCheckBox::clicked, this, [this](bool on) { settings_.isAutoSwitchEnabled.set(on); });
-    connect(playSound_, &QCheckBox::clicked, this, [this](bool on) { settings_.playSound.set(on); });
-    connect(notification_, &QCheckBox::clicked, this, [this](bool on) { settings_.setNotificationsEnabled(on); });
-    connect(menuBarIcon_, &QCheckBox::clicked, this, [this](bool on) { settings_.showMenuBarIcon.set(on); });
+    // Toggled, not clicked: the accessibility Toggle action changes the box without a click.
+    connect(launchAtLogin_, &QCheckBox::toggled, this, [this](bool on) { settings_.setLaunchAtLogin(on); });
+    connect(autoSwitch_, &QCheckBox::toggled, this, [this](bool on) { settings_.isAutoSwitchEnabled.set(on); });
+    connect(playSound_, &QCheckBox::toggled, this, [this](bool on) { settings_.playSound.set(on); });
+    connect(notification_, &QCheckBox::toggled, this, [this](bool on) { settings_.setNotificationsEnabled(on); });
+    connect(menuBarIcon_, &QCheckBox::toggled, this, [this](bool on) { settings_.showMenuBarIcon.set(on); });
     connect(pauseButton_, &QPushButton::clicked, this, [this] { settings_pages::pressPauseButton(settings_); });
 
     const auto follow = [this](const auto&) { refresh(); };

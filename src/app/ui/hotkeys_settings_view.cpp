@@ -15,6 +15,7 @@
 #include "app/ui/setting_block.h"
 #include "app/ui/settings_page_style.h"
 #include "app/ui/symbol_label.h"
+#include "app/ui/window_colors.h"
 
 namespace tarvelo::ui {
 namespace {
@@ -34,7 +35,7 @@ void addShortcutRow(SettingBlock& block, const QString& name, const std::string&
     if (std::find(unavailableChords.begin(), unavailableChords.end(), chord) == unavailableChords.end()) return;
     for (const std::string& sentence : settings_pages::desktopLimitations(false, {chord})) {
         auto* warning = new SymbolLabel("exclamationmark.triangle", page_style::text(sentence), fonts::callout(),
-                                        palette::warning(), &block);
+                                        window_colors::warningText(block.palette()), &block);
         warning->setObjectName("chordUnavailable");
         warning->setWordWrap(true);
         block.addRow(warning);
@@ -47,21 +48,18 @@ HotkeysSettingsView::HotkeysSettingsView(DesktopContext& context, QWidget* paren
     QVBoxLayout* column = page_style::makePageColumn(*this);
     const std::vector<std::string> unavailable = context.unavailableChords();
 
-    auto* global = new SettingBlock("Global shortcuts",
-                                    "Shortcuts work whenever Input Monitoring is granted. They are intercepted by "
-                                    "the same event tap used for word boundaries.",
-                                    this);
+    auto* global = new SettingBlock(translated("Global shortcuts"), translated(context.keyLabels.hotkeysDetail), this);
     for (const Shortcut shortcut : context.state.hotkeys.shortcuts()) {
-        addShortcutRow(*global, page_style::text(title(shortcut)), std::string(keyLabel(shortcut, context.keyLabels)),
+        addShortcutRow(*global, translated(title(shortcut)), std::string(keyLabel(shortcut, context.keyLabels)),
                        unavailable);
     }
     page_style::addBlock(*column, global);
 
-    auto* undo = new SettingBlock("Undo", {}, this);
-    addShortcutRow(*undo, "Undo the latest automatic correction", context.keyLabels.undo, unavailable);
+    auto* undo = new SettingBlock(translated("Undo"), {}, this);
+    addShortcutRow(*undo, translated("Undo the latest automatic correction"), context.keyLabels.undo, unavailable);
     QLabel* rule = page_style::makeSecondaryLabel(
-        "Undo is handled only for the latest correction, in the same app, for eight seconds. The original token "
-        "is then learned as an exception.",
+        translated("Undo is handled only for the latest correction, in the same app, for eight seconds. The "
+                   "original token is then learned as an exception."),
         fonts::callout(), undo);
     rule->setWordWrap(true);
     undo->addRow(rule);

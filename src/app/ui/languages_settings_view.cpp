@@ -14,19 +14,19 @@ namespace tarvelo::ui {
 LanguagesSettingsView::LanguagesSettingsView(QWidget* parent) : QWidget(parent) {
     QVBoxLayout* column = page_style::makePageColumn(*this);
 
-    auto* pair = new SettingBlock("Enabled layout pair", {}, this);
+    auto* pair = new SettingBlock(translated("Enabled layout pair"), {}, this);
     auto* badges = new QHBoxLayout;
     badges->setSpacing(14);
-    badges->addWidget(new LanguageBadge("EN", "English QWERTY", this));
+    badges->addWidget(new LanguageBadge("EN", translated("English QWERTY"), this));
     badges->addWidget(page_style::makeSymbol("arrow.left.arrow.right", page_style::secondary(palette()), 18, this));
-    badges->addWidget(new LanguageBadge("RU", QString::fromUtf8("Russian ЙЦУКЕН"), this));
+    badges->addWidget(new LanguageBadge("RU", translated("Russian ЙЦУКЕН"), this));
     badges->addStretch(1);
     pair->addRow(badges);
     page_style::addBlock(*column, pair);
 
-    auto* characters = new SettingBlock("Character handling",
-                                        "Conversion follows physical key positions and preserves lowercase, "
-                                        "uppercase, Shift punctuation, and Caps Lock output.",
+    auto* characters = new SettingBlock(translated("Character handling"),
+                                        translated("Conversion follows physical key positions and preserves "
+                                                   "lowercase, uppercase, Shift punctuation, and Caps Lock output."),
                                         this);
     auto* lines = new QVBoxLayout;
     lines->setSpacing(12);

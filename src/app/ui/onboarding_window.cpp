@@ -67,7 +67,7 @@ QVBoxLayout* makeStepColumn(QWidget& step) {
 OnboardingWindow::OnboardingWindow(DesktopContext& context, QWidget* parent)
     : QWidget(parent), context_(context), flow_(context.state, context.defaults, context.keyLabels, [this] { hide(); }) {
     setObjectName(QStringLiteral("onboardingWindow"));
-    setWindowTitle(QStringLiteral("Welcome to Tarvelo"));
+    setWindowTitle(translated("Welcome to Tarvelo"));
     setWindowIcon(TarveloIcon::icon());
     setFixedSize(kWidth, kHeight);
 
@@ -135,7 +135,7 @@ QWidget* OnboardingWindow::makeHeader() {
 QWidget* OnboardingWindow::makeFooter() {
     auto* footer = new QWidget(this);
     footer->setObjectName(QStringLiteral("footer"));
-    backButton_ = new QPushButton(QStringLiteral("Back"), footer);
+    backButton_ = new QPushButton(translated("Back"), footer);
     backButton_->setObjectName(QStringLiteral("backButton"));
     backButton_->setMinimumWidth(96);
     primaryButton_ = new QPushButton(footer);
@@ -157,13 +157,13 @@ QWidget* OnboardingWindow::makeWelcomeStep() {
     auto* step = new QWidget;
     step->setObjectName(QStringLiteral("welcomeStep"));
     welcomeSymbol_ = makeSymbolLabel(kWelcomeSymbolSize, step);
-    auto* heading = new HeadingLabel(QStringLiteral("Type in the right language,\neven when the layout is wrong"), step);
+    auto* heading = new HeadingLabel(translated("Type in the right language,\neven when the layout is wrong"), step);
     heading->setObjectName(QStringLiteral("heading"));
     heading->setFont(fonts::sized(30, QFont::DemiBold));
     headings_.push_back(heading);
-    auto* body = makeLabel(QString::fromUtf8("Tarvelo recognizes high-confidence layout mistakes like \u201cghbdtn\u201d and "
-                                             "replaces them locally with \u201c\u043f\u0440\u0438\u0432\u0435\u0442\u201d. "
-                                             "Your typing is never uploaded or saved."),
+    auto* body = makeLabel(translated("Tarvelo recognizes high-confidence layout mistakes like \u201cghbdtn\u201d and "
+                                      "replaces them locally with \u201c\u043f\u0440\u0438\u0432\u0435\u0442\u201d. "
+                                      "Your typing is never uploaded or saved."),
                            fonts::body(), step);
     secondaryLabels_.push_back(body);
     auto* example = new CorrectionExampleView(step);
@@ -181,24 +181,26 @@ QWidget* OnboardingWindow::makeWelcomeStep() {
 QWidget* OnboardingWindow::makePermissionsStep() {
     auto* step = new QWidget;
     step->setObjectName(QStringLiteral("permissionsStep"));
-    auto* heading = new HeadingLabel(QStringLiteral("Two permissions make correction possible"), step);
+    auto* heading = new HeadingLabel(translated(context_.keyLabels.accessHeading), step);
     heading->setObjectName(QStringLiteral("heading"));
     heading->setFont(fonts::sized(fonts::title().pixelSize(), QFont::Bold));
     heading->setWordWrap(true);
     headings_.push_back(heading);
 
     PermissionManager& permissions = context_.state.permissions;
-    accessibilityRow_ = new PermissionRow(QStringLiteral("Accessibility"),
-                                          QStringLiteral("Allows Tarvelo to replace a confirmed wrong-layout word."),
+    const KeyLabels& words = context_.keyLabels;
+    accessibilityRow_ = new PermissionRow(translated("Accessibility"),
+                                          translated("Allows Tarvelo to replace a confirmed wrong-layout word."),
+                                          translated(words.openAccessibilitySettings),
                                           [&permissions] { permissions.requestAccessibility(); }, step);
     accessibilityRow_->setObjectName(QStringLiteral("accessibilityRow"));
     inputMonitoringRow_ = new PermissionRow(
-        QStringLiteral("Input Monitoring"),
-        QStringLiteral("Keeps only the current or most recent word in memory and clears it within 12 seconds."),
+        translated(words.inputAccessTitle),
+        translated("Keeps only the current or most recent word in memory and clears it within 12 seconds."),
+        words.openInputAccessSettings.empty() ? QString() : translated(words.openInputAccessSettings),
         [&permissions] { permissions.requestInputMonitoring(); }, step);
     inputMonitoringRow_->setObjectName(QStringLiteral("inputMonitoringRow"));
-    auto* note = makeLabel(QStringLiteral("Tarvelo never analyzes secure text fields. You can continue without "
-                                          "permission and grant access later in Settings."),
+    auto* note = makeLabel(translated(words.accessNote),
                            fonts::callout(), step);
     secondaryLabels_.push_back(note);
 
@@ -262,7 +264,7 @@ void OnboardingWindow::refreshPermissions() {
     inputMonitoringRow_->setGranted(context_.state.permissions.hasInputMonitoring.get());
 
     const OnboardingReadiness readiness = flow_.readiness();
-    setSymbol(*readySymbol_, readiness.systemImage, readiness.ready ? palette::good() : palette::warning());
+    setSymbol(*readySymbol_, readiness.systemImage, readiness.ready ? palette::good() : window_colors::warningText(palette()));
     readyHeading_->setText(text(readiness.heading));
     readyText_->setText(text(readiness.text));
 }

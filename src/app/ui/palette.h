@@ -11,10 +11,8 @@ inline QColor accent() { return QColor::fromRgbF(0.73f, 0.61f, 0.96f); }
 inline QColor lavender() { return QColor::fromRgbF(0.66f, 0.54f, 0.85f); }
 inline QColor muted() { return QColor::fromRgbF(1.0f, 1.0f, 1.0f, 0.64f); }
 inline QColor aboutBackground() { return QColor::fromRgbF(0.035f, 0.038f, 0.055f); }
-// A granted permission, a working monitor.
+// A granted permission, as a symbol; text takes window_colors::goodText.
 inline QColor good() { return QColor(0x2e, 0xa0, 0x43); }
-// Something needs the user: a missing permission, a pause, an error message.
-inline QColor warning() { return QColor(0xe0, 0x7b, 0x00); }
 // The struck-through word of the correction example.
 inline QColor wrong() { return QColor(0xd7, 0x3a, 0x49); }
 

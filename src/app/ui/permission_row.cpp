@@ -10,6 +10,7 @@
 
 #include "app/ui/fonts.h"
 #include "app/ui/palette.h"
+#include "app/ui/qt_text.h"
 #include "app/ui/symbols.h"
 #include "app/ui/window_colors.h"
 
@@ -21,12 +22,13 @@ constexpr int kSymbolSize = 20;
 
 }  // namespace
 
-PermissionRow::PermissionRow(const QString& title, const QString& detail, std::function<void()> action,
-                             QWidget* parent)
+PermissionRow::PermissionRow(const QString& title, const QString& detail, const QString& actionTitle,
+                             std::function<void()> action, QWidget* parent)
     : QWidget(parent),
       status_(new QLabel(this)),
       detail_(new QLabel(detail, this)),
-      button_(new QPushButton(QStringLiteral("Open System Settings"), this)) {
+      button_(new QPushButton(actionTitle, this)),
+      hasAction_(!actionTitle.isEmpty()) {
     status_->setObjectName(QStringLiteral("permissionStatus"));
     status_->setFixedSize(kSymbolSize, kSymbolSize);
     button_->setObjectName(QStringLiteral("openSettingsButton"));
@@ -75,13 +77,13 @@ void PermissionRow::refresh() {
     const QColor secondary = window_colors::secondary(colours);
     const QIcon symbol = granted_ ? symbolIcon("checkmark.circle.fill", palette::good()) : symbolIcon("circle", secondary);
     status_->setPixmap(symbol.pixmap(QSize(kSymbolSize, kSymbolSize), devicePixelRatioF()));
-    status_->setAccessibleName(granted_ ? QStringLiteral("Granted") : QStringLiteral("Not granted"));
+    status_->setAccessibleName(translated(granted_ ? "Granted" : "Not granted"));
 
     QPalette detailColours = detail_->palette();
     detailColours.setColor(QPalette::WindowText, secondary);
     detail_->setPalette(detailColours);
 
-    button_->setVisible(!granted_);
+    button_->setVisible(hasAction_ && !granted_);
 }
 
 }  // namespace tarvelo::ui

@@ -14,7 +14,8 @@ namespace tarvelo::ui {
 // detail, and, only while not granted, the button that asks for it.
 class PermissionRow : public QWidget {
 public:
-    PermissionRow(const QString& title, const QString& detail, std::function<void()> action,
+    // `actionTitle` names the button that runs `action`; empty, the row has no button.
+    PermissionRow(const QString& title, const QString& detail, const QString& actionTitle, std::function<void()> action,
                   QWidget* parent = nullptr);
 
     void setGranted(bool granted);
@@ -30,6 +31,7 @@ private:
     QLabel* status_;
     QLabel* detail_;
     QPushButton* button_;
+    bool hasAction_;
 };
 
 }  // namespace tarvelo::ui

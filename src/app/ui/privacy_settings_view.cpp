@@ -12,6 +12,7 @@
 #include "app/ui/setting_block.h"
 #include "app/ui/settings_page_style.h"
 #include "app/ui/symbol_label.h"
+#include "app/ui/window_colors.h"
 
 namespace tarvelo::ui {
 namespace {
@@ -30,11 +31,16 @@ QWidget* padded(QWidget* row, QWidget* parent) {
 PrivacySettingsView::PrivacySettingsView(DesktopContext& context, QWidget* parent)
     : QWidget(parent),
       context_(context),
-      accessibility_(new PermissionRow("Accessibility", "Replace only a confirmed wrong-layout word.",
+      accessibility_(new PermissionRow(translated("Accessibility"), translated("Replace only a confirmed wrong-layout word."),
+                                       translated(context.keyLabels.openAccessibilitySettings),
                                        [&permissions = context.state.permissions] {
                                            permissions.requestAccessibility();
                                        })),
-      inputMonitoring_(new PermissionRow("Input Monitoring", "Read only a transient current-word buffer.",
+      inputMonitoring_(new PermissionRow(translated(context.keyLabels.inputAccessTitle),
+                                         translated("Read only a transient current-word buffer."),
+                                         context.keyLabels.openInputAccessSettings.empty()
+                                             ? QString()
+                                             : translated(context.keyLabels.openInputAccessSettings),
                                          [&permissions = context.state.permissions] {
                                              permissions.requestInputMonitoring();
                                          })),
@@ -44,14 +50,14 @@ PrivacySettingsView::PrivacySettingsView(DesktopContext& context, QWidget* paren
     QVBoxLayout* column = page_style::makePageColumn(*this);
 
     auto* permissions = new SettingBlock(
-        "Permissions", "Both permissions are required for automatic cross-application correction.", this);
+        translated(context.keyLabels.accessBlockTitle), translated(context.keyLabels.accessBlockDetail), this);
     accessibility_->setObjectName("accessibilityPermission");
     inputMonitoring_->setObjectName("inputMonitoringPermission");
     permissions->addRow(padded(accessibility_, this));
     permissions->addRow(padded(inputMonitoring_, this));
 
     status_->setObjectName("statusLabel");
-    auto* restart = new QPushButton("Restart Monitor", this);
+    auto* restart = new QPushButton(translated(context.keyLabels.restartMonitor), this);
     restart->setObjectName("restartMonitorButton");
     page_style::padButton(*restart);
     auto* statusRow = new QHBoxLayout;
@@ -65,15 +71,15 @@ PrivacySettingsView::PrivacySettingsView(DesktopContext& context, QWidget* paren
     permissions->addRow(limitations_);
     page_style::addBlock(*column, permissions);
 
-    auto* guarantees = new SettingBlock("Privacy guarantees", {}, this);
+    auto* guarantees = new SettingBlock(translated("Privacy guarantees"), {}, this);
     guarantees->addRow(new PrivacyPoint(
-        "lock.shield", "Secure fields are skipped",
-        "The buffer is cleared before any password or protected field is processed.", this));
-    guarantees->addRow(new PrivacyPoint("network.slash", "No network service",
-                                        "Detection, learning, and statistics stay on this computer.", this));
-    guarantees->addRow(new PrivacyPoint("text.line.first.and.arrowtriangle.forward", "No typing history",
-                                        "Only the current or most recent word remains briefly in memory; stored "
-                                        "data is aggregate counts and exceptions.",
+        "lock.shield", translated("Secure fields are skipped"),
+        translated("The buffer is cleared before any password or protected field is processed."), this));
+    guarantees->addRow(new PrivacyPoint("network.slash", translated("No network service"),
+                                        translated("Detection, learning, and statistics stay on this computer."), this));
+    guarantees->addRow(new PrivacyPoint("text.line.first.and.arrowtriangle.forward", translated("No typing history"),
+                                        translated("Only the current or most recent word remains briefly in memory; "
+                                                   "stored data is aggregate counts and exceptions."),
                                         this));
     page_style::addBlock(*column, guarantees);
 
@@ -92,8 +98,9 @@ void PrivacySettingsView::refresh() {
 
     const OperationalStatus status = context_.state.operationalStatus().get();
     status_->setSymbol(systemImage(status));
-    status_->setText(page_style::text(title(status)));
-    status_->setColor(settings_pages::isHealthy(status) ? palette::good() : palette::warning());
+    status_->setText(translated(title(status)));
+    status_->setColor(settings_pages::isHealthy(status) ? window_colors::goodText(palette())
+                                                         : window_colors::warningText(palette()));
 
     // Which chords another program holds can change when the monitor grabs them again.
     showLimitations(settings_pages::desktopLimitations(context_.waylandSession, context_.unavailableChords()));
@@ -108,7 +115,7 @@ void PrivacySettingsView::showLimitations(std::vector<std::string> lines) {
     }
     for (const std::string& line : shownLimitations_) {
         auto* warning = new SymbolLabel("exclamationmark.triangle", page_style::text(line), fonts::callout(),
-                                        palette::warning(), limitations_);
+                                        window_colors::warningText(palette()), limitations_);
         warning->setObjectName("desktopLimitation");
         warning->setWordWrap(true);
         limitationRows_->addWidget(warning);

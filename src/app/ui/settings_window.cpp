@@ -1,10 +1,13 @@
 #include "app/ui/settings_window.h"
 
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
+#include <QPushButton>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QStyledItemDelegate>
@@ -12,6 +15,7 @@
 
 #include "app/ui/applications_settings_view.h"
 #include "app/ui/auto_switch_settings_view.h"
+#include "app/ui/close_shortcuts.h"
 #include "app/ui/exceptions_settings_view.h"
 #include "app/ui/fonts.h"
 #include "app/ui/general_settings_view.h"
@@ -68,13 +72,14 @@ int rowOf(SettingsSection section) {
 
 SettingsWindow::SettingsWindow(DesktopContext& context, QWidget* parent)
     : QWidget(parent), context_(context), sidebar_(new QListWidget), detail_(new QScrollArea) {
-    setWindowTitle("Tarvelo Settings");
+    setWindowTitle(translated("Tarvelo Settings"));
     setWindowIcon(TarveloIcon::icon());
     setFont(fonts::body());
     setMinimumSize(760, 520);
     resize(820, 590);
 
     sidebar_->setObjectName("sidebar");
+    sidebar_->setAccessibleName(translated("Settings sections"));
     sidebar_->setFrameShape(QFrame::NoFrame);
     sidebar_->setIconSize(QSize(16, 16));
     sidebar_->setSpacing(1);
@@ -95,11 +100,14 @@ SettingsWindow::SettingsWindow(DesktopContext& context, QWidget* parent)
         QIcon icon = symbolIcon(systemImage(section), symbolTint);
         const QIcon selected = symbolIcon(systemImage(section), Qt::white);
         for (const int side : {16, 32}) icon.addPixmap(selected.pixmap(side, side), QIcon::Selected);
-        auto* item = new QListWidgetItem(icon, page_style::text(title(section)), sidebar_);
+        auto* item = new QListWidgetItem(icon, translated(title(section)), sidebar_);
         item->setSizeHint(QSize(0, 30));
     }
 
     detail_->setObjectName("detail");
+    // Not a stop of its own for Tab: the keyboard goes from the sidebar straight to the page's controls,
+    // and the page scrolls to whichever has the focus.
+    detail_->setFocusPolicy(Qt::NoFocus);
     detail_->setFrameShape(QFrame::NoFrame);
     detail_->setWidgetResizable(true);
     detail_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -117,6 +125,13 @@ SettingsWindow::SettingsWindow(DesktopContext& context, QWidget* parent)
     auto* sidebarMargins = new QVBoxLayout(sidebarPane);
     sidebarMargins->setContentsMargins(8, 10, 8, 10);
     sidebarMargins->addWidget(sidebar_);
+    // Without a tray on the panel this is the only way to quit, so it is always at hand.
+    quit_ = new QPushButton(translated("Quit Tarvelo"), sidebarPane);
+    quit_->setObjectName("quitButton");
+    sidebarMargins->addWidget(quit_);
+    connect(quit_, &QPushButton::clicked, this, [this] { context_.quit(); });
+    auto* quitShortcut = new QShortcut(QKeySequence(QKeySequence::Quit), this);
+    connect(quitShortcut, &QShortcut::activated, this, [this] { context_.quit(); });
     split->addWidget(sidebarPane);
     split->addWidget(detail_);
     split->setStretchFactor(0, 0);
@@ -135,6 +150,10 @@ SettingsWindow::SettingsWindow(DesktopContext& context, QWidget* parent)
         if (row < 0 || row >= static_cast<int>(kAllSettingsSections.size())) return;
         context_.navigation.requestedSection.set(kAllSettingsSections[static_cast<std::size_t>(row)]);
     });
+    addCloseShortcuts(*this);
+    // Keyboard users start where the sections are chosen; Tab then moves into the page.
+    sidebar_->setFocus(Qt::OtherFocusReason);
+
     navigation_ = context_.navigation.requestedSection.subscribe(
         [this](const SettingsSection& section) { showSection(section); });
     showSection(context_.navigation.requestedSection.get());
@@ -163,7 +182,7 @@ void SettingsWindow::showSection(SettingsSection section) {
     auto* header = new QHBoxLayout;
     header->setSpacing(10);
     header->addWidget(page_style::makeSymbol(systemImage(section), page_style::accentTint(palette()), 26, column));
-    QLabel* heading = page_style::makeLabel(page_style::text(title(section)), fonts::sized(28, QFont::DemiBold), column);
+    QLabel* heading = page_style::makeLabel(translated(title(section)), fonts::sized(28, QFont::DemiBold), column);
     heading->setObjectName("sectionTitle");
     header->addWidget(heading, 1);
     stack->addLayout(header);
@@ -177,6 +196,17 @@ void SettingsWindow::showSection(SettingsSection section) {
 
     // Replacing the scroll area's widget deletes the previous page with everything typed on it.
     detail_->setWidget(content);
+    orderTabs();
+}
+
+void SettingsWindow::orderTabs() {
+    // A new page's controls join the end of the chain, after the Quit button; the button moves behind
+    // the last of them.
+    QWidget* last = nullptr;
+    for (QWidget* widget = sidebar_->nextInFocusChain(); widget != sidebar_; widget = widget->nextInFocusChain()) {
+        if (page_->isAncestorOf(widget) && (widget->focusPolicy() & Qt::TabFocus)) last = widget;
+    }
+    if (last != nullptr) setTabOrder(last, quit_);
 }
 
 QWidget* SettingsWindow::makePage(SettingsSection section) {
@@ -188,7 +218,7 @@ QWidget* SettingsWindow::makePage(SettingsSection section) {
         case SettingsSection::languages: page = new LanguagesSettingsView; break;
         case SettingsSection::exceptions: page = new ExceptionsSettingsView(context_.state.exceptions); break;
         case SettingsSection::applications:
-            page = new ApplicationsSettingsView(context_.state.applicationFilter);
+            page = new ApplicationsSettingsView(context_.state.applicationFilter, context_.keyLabels);
             break;
         case SettingsSection::privacy: page = new PrivacySettingsView(context_); break;
         case SettingsSection::statistics: page = new StatisticsSettingsView(context_.state.statistics); break;

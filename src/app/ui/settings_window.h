@@ -9,6 +9,7 @@
 #include "support/subscription.h"
 
 class QListWidget;
+class QPushButton;
 class QScrollArea;
 
 namespace tarvelo::ui {
@@ -33,8 +34,12 @@ private:
     void showSection(SettingsSection section);
     QWidget* makePage(SettingsSection section);
 
+    // Tab goes from the sidebar through the page to the Quit button.
+    void orderTabs();
+
     DesktopContext& context_;
     QListWidget* sidebar_;
+    QPushButton* quit_ = nullptr;
     QScrollArea* detail_;
     QWidget* page_ = nullptr;
     std::optional<SettingsSection> shown_;

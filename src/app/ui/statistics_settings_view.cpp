@@ -26,8 +26,9 @@ SymbolLabel* makeDirection(std::string_view symbol, const char* objectName, QWid
     return label;
 }
 
-QString counted(std::int64_t count, const char* what) {
-    return QLocale::system().toString(static_cast<qlonglong>(count)) + "  " + QString::fromUtf8(what);
+// The figure, two spaces, and what it counts: "12  EN \u2192 RU".
+QString counted(std::int64_t count, const QString& what) {
+    return QLocale::system().toString(static_cast<qlonglong>(count)) + "  " + what;
 }
 
 }  // namespace
@@ -35,15 +36,16 @@ QString counted(std::int64_t count, const char* what) {
 StatisticsSettingsView::StatisticsSettingsView(StatisticsManager& statistics, QWidget* parent)
     : QWidget(parent),
       statistics_(statistics),
-      today_(new StatisticValue(0, "Today", this)),
-      thisWeek_(new StatisticValue(0, "This week", this)),
+      today_(new StatisticValue(0, translated("Today"), this)),
+      thisWeek_(new StatisticValue(0, translated("This week"), this)),
       englishToRussian_(makeDirection("arrow.right", "englishToRussianLabel", this)),
       russianToEnglish_(makeDirection("arrow.left", "russianToEnglishLabel", this)),
       undone_(makeDirection("arrow.uturn.backward", "undoneLabel", this)) {
     QVBoxLayout* column = page_style::makePageColumn(*this);
 
     auto* activity = new SettingBlock(
-        "Local activity", "Only aggregate counts are recorded. No words or application names are included.", this);
+        translated("Local activity"),
+        translated("Only aggregate counts are recorded. No words or application names are included."), this);
     today_->setObjectName("todayValue");
     thisWeek_->setObjectName("thisWeekValue");
     auto* values = new QHBoxLayout;
@@ -55,7 +57,7 @@ StatisticsSettingsView::StatisticsSettingsView(StatisticsManager& statistics, QW
     activity->addRow(values);
     page_style::addBlock(*column, activity);
 
-    auto* direction = new SettingBlock("Direction this week", {}, this);
+    auto* direction = new SettingBlock(translated("Direction this week"), {}, this);
     auto* directions = new QHBoxLayout;
     directions->setSpacing(28);
     directions->addWidget(englishToRussian_);
@@ -65,7 +67,7 @@ StatisticsSettingsView::StatisticsSettingsView(StatisticsManager& statistics, QW
     direction->addRow(directions);
     page_style::addBlock(*column, direction);
 
-    auto* reset = new QPushButton("Reset Statistics…", this);
+    auto* reset = new QPushButton(translated("Reset Statistics\u2026"), this);
     reset->setObjectName("resetButton");
     page_style::padButton(*reset);
     page_style::setTextColor(*reset, palette::wrong());
@@ -81,9 +83,22 @@ void StatisticsSettingsView::refresh() {
     const settings_pages::StatisticsSummary summary = settings_pages::summarize(statistics_);
     today_->setValue(summary.today);
     thisWeek_->setValue(summary.thisWeek);
-    englishToRussian_->setText(counted(summary.englishToRussianThisWeek, "EN → RU"));
-    russianToEnglish_->setText(counted(summary.russianToEnglishThisWeek, "RU → EN"));
-    undone_->setText(counted(summary.undoneThisWeek, "Undone"));
+    englishToRussian_->setText(counted(summary.englishToRussianThisWeek, QString::fromUtf8("EN \u2192 RU")));
+    russianToEnglish_->setText(counted(summary.russianToEnglishThisWeek, QString::fromUtf8("RU \u2192 EN")));
+    undone_->setText(counted(summary.undoneThisWeek, translated("Undone")));
+    // What a screen reader says is the whole sentence, with the plural form the number asks for.
+    today_->setAccessibleName(
+        translatedCount("{count} correction today", "{count} corrections today", summary.today));
+    thisWeek_->setAccessibleName(
+        translatedCount("{count} correction this week", "{count} corrections this week", summary.thisWeek));
+    englishToRussian_->setAccessibleName(translatedCount("{count} correction from English to Russian this week",
+                                                         "{count} corrections from English to Russian this week",
+                                                         summary.englishToRussianThisWeek));
+    russianToEnglish_->setAccessibleName(translatedCount("{count} correction from Russian to English this week",
+                                                         "{count} corrections from Russian to English this week",
+                                                         summary.russianToEnglishThisWeek));
+    undone_->setAccessibleName(translatedCount("{count} correction undone this week",
+                                               "{count} corrections undone this week", summary.undoneThisWeek));
 }
 
 void StatisticsSettingsView::confirmReset() {
@@ -97,13 +112,13 @@ void StatisticsSettingsView::confirmReset() {
     alert->setAttribute(Qt::WA_DeleteOnClose);
     alert->setWindowModality(Qt::WindowModal);
     alert->setIcon(QMessageBox::Warning);
-    alert->setWindowTitle("Reset local statistics?");
-    alert->setText("Reset local statistics?");
-    alert->setInformativeText("This removes aggregate counts. Exceptions and settings are not changed.");
-    QPushButton* confirm = alert->addButton("Reset", QMessageBox::DestructiveRole);
+    alert->setWindowTitle(translated("Reset local statistics?"));
+    alert->setText(translated("Reset local statistics?"));
+    alert->setInformativeText(translated("This removes aggregate counts. Exceptions and settings are not changed."));
+    QPushButton* confirm = alert->addButton(translated("Reset"), QMessageBox::DestructiveRole);
     confirm->setObjectName("confirmResetButton");
     page_style::setTextColor(*confirm, palette::wrong());
-    QPushButton* cancel = alert->addButton("Cancel", QMessageBox::RejectRole);
+    QPushButton* cancel = alert->addButton(translated("Cancel"), QMessageBox::RejectRole);
     cancel->setObjectName("cancelResetButton");
     alert->setDefaultButton(cancel);
     alert->setEscapeButton(cancel);

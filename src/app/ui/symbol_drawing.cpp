@@ -185,22 +185,15 @@ void drawArrowLeftArrowRight(Painter& p) {
     arrow(p, {4, 16.5}, {20, 16.5}, 4);
 }
 
-void drawCommand(Painter& p) {
-    line(p, 9, 6, 9, 18);
-    line(p, 15, 6, 15, 18);
-    line(p, 6, 9, 18, 9);
-    line(p, 6, 15, 18, 15);
-    QPainterPath loops;
-    const auto loop = [&loops](double x, double y, double start, double sweep) {
-        const QRectF square(x - 3, y - 3, 6, 6);
-        loops.arcMoveTo(square, start);
-        loops.arcTo(square, start, sweep);
-    };
-    loop(6, 6, 0, 270);
-    loop(18, 6, 180, -270);
-    loop(6, 18, 90, 270);
-    loop(18, 18, 180, 270);
-    p.drawPath(loops);
+// The Hotkeys section's symbol: a keyboard, which is what the desktop calls its shortcuts' home; the
+// Mac's Command sign means nothing on a PC keyboard.
+void drawKeyboard(Painter& p) {
+    QPainterPath body;
+    body.addRoundedRect(QRectF(3, 6.5, 18, 11), 2, 2);
+    p.drawPath(body);
+    for (const double x : {7.0, 10.3, 13.7, 17.0}) dot(p, x, 10, 1.05);
+    for (const double x : {7.0, 17.0}) dot(p, x, 13.8, 1.05);
+    line(p, 10, 13.8, 14, 13.8);
 }
 
 void drawCharacterBookClosed(Painter& p) {
@@ -499,7 +492,7 @@ constexpr std::array kDrawings = {
     // The settings sections.
     SymbolDrawing{"gearshape", "preferences-system-symbolic", drawGearshape},
     SymbolDrawing{"arrow.left.arrow.right", "", drawArrowLeftArrowRight},
-    SymbolDrawing{"command", "input-keyboard-symbolic", drawCommand},
+    SymbolDrawing{"command", "input-keyboard-symbolic", drawKeyboard},
     SymbolDrawing{"character.book.closed", "accessories-character-map-symbolic", drawCharacterBookClosed},
     SymbolDrawing{"text.badge.xmark", "", drawTextBadgeXmark},
     SymbolDrawing{"app.badge.checkmark", "", drawAppBadgeCheckmark},

@@ -8,14 +8,9 @@
 
 #include "app/ui/qt_text.h"
 #include "app/ui/symbols.h"
+#include "app/ui/tray_icon.h"
 
 namespace tarvelo::ui {
-namespace {
-
-// Status icons sit on the panel, which the common desktops draw dark whatever the window colours.
-QColor panelTint() { return QColor(0xf2, 0xf2, 0xf5); }
-
-}  // namespace
 
 TrayItem::TrayItem(DesktopContext& context, MenuBarContent& menu, QObject* parent)
     : QObject(parent), context_(context), content_(menu), menu_(std::make_unique<QMenu>()),
@@ -59,8 +54,8 @@ QIcon TrayItem::icon() const { return tray_->icon(); }
 
 void TrayItem::refreshStatus() {
     const OperationalStatus status = context_.state.operationalStatus().get();
-    tray_->setIcon(symbolIcon(systemImage(status), panelTint()));
-    tray_->setToolTip(QStringLiteral("Tarvelo: ") + text(title(status)));
+    tray_->setIcon(trayIcon(status));
+    tray_->setToolTip(translated("Tarvelo: {status}", {{"status", i18n::tr(std::string(title(status)).c_str())}}));
 }
 
 void TrayItem::refreshMenu() {

@@ -7,6 +7,7 @@
 #include <QPainterPath>
 
 #include "app/ui/fonts.h"
+#include "app/ui/qt_text.h"
 #include "app/ui/symbols.h"
 
 namespace tarvelo::ui {
@@ -23,10 +24,7 @@ constexpr double kRadius = 10;
 QFont titleFont() { return fonts::sized(14, QFont::DemiBold); }
 QFont domainFont() { return fonts::sized(12, QFont::Medium); }
 
-const QString& title() {
-    static const QString text = QStringLiteral("Visit Developer Website");
-    return text;
-}
+QString title() { return translated("Visit Developer Website"); }
 
 QColor white(double opacity) { return QColor::fromRgbF(1, 1, 1, static_cast<float>(opacity)); }
 
@@ -58,8 +56,9 @@ void WebsiteLinkButton::paintEvent(QPaintEvent*) {
     painter.setPen(QPen(white(0.35), 1));
     painter.setBrush(white(fill));
     painter.drawRoundedRect(tile, kRadius, kRadius);
+    // White on the dark tile, so that keyboard focus shows as plainly as on the desktop's own buttons.
     if (hasFocus()) {
-        painter.setPen(QPen(accent_, 2));
+        painter.setPen(QPen(Qt::white, 2));
         painter.setBrush(Qt::NoBrush);
         painter.drawRoundedRect(tile.adjusted(1.5, 1.5, -1.5, -1.5), kRadius - 1.5, kRadius - 1.5);
     }

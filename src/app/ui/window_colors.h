@@ -27,6 +27,15 @@ inline QColor accentTint(const QPalette& palette) {
     return isLight(palette) ? palette::accent().darker(170) : palette::accent();
 }
 
+// Text that says something needs the user, and text that says all is well: orange and green that keep
+// a contrast of at least 4.5:1 on the window's background, light or dark.
+inline QColor warningText(const QPalette& palette) {
+    return isLight(palette) ? QColor(0x9c, 0x4f, 0x00) : QColor(0xff, 0xb3, 0x40);
+}
+inline QColor goodText(const QPalette& palette) {
+    return isLight(palette) ? QColor(0x17, 0x70, 0x2f) : QColor(0x3f, 0xb9, 0x50);
+}
+
 // The hairline between a window's header, content and footer.
 inline QColor divider(const QPalette& palette) {
     QColor colour = palette.color(QPalette::WindowText);

@@ -1,6 +1,7 @@
 #include "platform/linux/json_file_defaults_store.h"
 
 #include "platform/linux/xdg_paths.h"
+#include "support/translation.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -80,6 +81,13 @@ bool writeAll(int descriptor, std::string_view bytes) {
         bytes.remove_prefix(static_cast<std::size_t>(written));
     }
     return true;
+}
+
+// What the General page says when a change cannot be stored, in the user's language.
+std::string cannotSave(const std::filesystem::path& folder, const std::string& error) {
+    return i18n::format(i18n::tr("Tarvelo cannot save its settings in {folder} ({error}). Changes last until Tarvelo "
+                                 "quits."),
+                        {{"folder", folder.string()}, {"error", error}});
 }
 
 std::optional<std::string> readAll(const std::filesystem::path& file, int& error) {
@@ -283,15 +291,16 @@ bool JsonFileDefaultsStore::readFile() {
             return true;
         }
         readOnly_ = true;
-        saveProblem_ = "Tarvelo cannot read its settings file " + file_.string() + " (" + systemError(error) +
-                   "). It uses its defaults and will not save changes until it is restarted.";
+        saveProblem_ = i18n::format(i18n::tr("Tarvelo cannot read its settings file {file} ({error}). It uses its "
+                                             "defaults and will not save changes until it is restarted."),
+                                    {{"file", file_.string()}, {"error", systemError(error)}});
         return false;
     }
     const nlohmann::json json = nlohmann::json::parse(*content, nullptr, false);
     const bool wellFormed = !json.is_discarded() && json.is_object() && json.contains("values") &&
                             json["values"].is_object();
     if (!wellFormed) {
-        setAside("could not be read");
+        setAside();
         return false;
     }
     entries_.clear();
@@ -300,7 +309,7 @@ bool JsonFileDefaultsStore::readFile() {
     return true;
 }
 
-void JsonFileDefaultsStore::setAside(const std::string& reason) {
+void JsonFileDefaultsStore::setAside() {
     const std::string base = file_.string() + ".damaged-" + utcTimestamp();
     std::string aside = base;
     std::error_code error;
@@ -309,13 +318,16 @@ void JsonFileDefaultsStore::setAside(const std::string& reason) {
     if (error) {
         // Unless the damaged file is safely aside, it is left exactly as it is.
         readOnly_ = true;
-        saveProblem_ = "Tarvelo's settings file " + file_.string() + " " + reason + " and could not be moved aside (" +
-                       error.message() + "). Tarvelo uses its defaults and will not save changes until it is restarted.";
+        saveProblem_ = i18n::format(i18n::tr("Tarvelo\u2019s settings file {file} could not be read and could not be "
+                                             "moved aside ({error}). Tarvelo uses its defaults and will not save "
+                                             "changes until it is restarted."),
+                                    {{"file", file_.string()}, {"error", error.message()}});
         return;
     }
     knownIdentity_.reset();
-    damagedNotice_ = "Tarvelo's settings file " + reason + " and was kept as " + aside +
-               ". Tarvelo started again from its defaults.";
+    damagedNotice_ = i18n::format(i18n::tr("Tarvelo\u2019s settings file could not be read and was kept as {file}. "
+                                           "Tarvelo started again from its defaults."),
+                                  {{"file", aside}});
 }
 
 void JsonFileDefaultsStore::persist(std::string_view changedKey) {
@@ -327,8 +339,7 @@ void JsonFileDefaultsStore::persist(std::string_view changedKey) {
 
     const ExclusiveLock lock(file_);
     if (!lock.held()) {
-        saveProblem_ = "Tarvelo cannot save its settings in " + file_.parent_path().string() + " (" +
-                       systemError(lock.error()) + "). Changes last until Tarvelo quits.";
+        saveProblem_ = cannotSave(file_.parent_path(), systemError(lock.error()));
         return;
     }
     // Another process may have written since this one last read: start from its file, keep this change.
@@ -348,8 +359,7 @@ void JsonFileDefaultsStore::persist(std::string_view changedKey) {
     }
     std::string error;
     if (!writeFile(error)) {
-        saveProblem_ = "Tarvelo cannot save its settings in " + file_.parent_path().string() + " (" + error +
-                       "). Changes last until Tarvelo quits.";
+        saveProblem_ = cannotSave(file_.parent_path(), error);
         return;
     }
     saveProblem_.reset();

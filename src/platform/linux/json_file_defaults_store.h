@@ -48,7 +48,7 @@ private:
     bool readFile();
     void persist(std::string_view changedKey);
     bool writeFile(std::string& error);
-    void setAside(const std::string& reason);
+    void setAside();
     std::optional<FileIdentity> identityOnDisk() const;
 
     std::filesystem::path file_;

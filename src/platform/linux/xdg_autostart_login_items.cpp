@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/linux/xdg_paths.h"
+#include "support/translation.h"
 
 namespace tarvelo::desktop {
 namespace {
@@ -29,8 +30,9 @@ std::string execValue(const std::filesystem::path& executable) {
     return value;
 }
 
-std::string failure(const std::string& action, const std::filesystem::path& path, const std::error_code& error) {
-    return "Could not " + action + " " + path.string() + ": " + error.message() + ".";
+// `sentence` names the failed step with "{path}" and "{error}" in it, as a whole sentence in English.
+std::string failure(const char* sentence, const std::filesystem::path& path, const std::error_code& error) {
+    return i18n::format(i18n::tr(sentence), {{"path", path.string()}, {"error", error.message()}});
 }
 
 }  // namespace
@@ -58,7 +60,7 @@ bool XdgAutostartLoginItems::isEnabled() {
 std::optional<std::string> XdgAutostartLoginItems::registerItem() {
     std::error_code error;
     std::filesystem::create_directories(entry_.parent_path(), error);
-    if (error) return failure("create the folder", entry_.parent_path(), error);
+    if (error) return failure("Could not create the folder {path}: {error}.", entry_.parent_path(), error);
 
     std::ostringstream content;
     content << "[Desktop Entry]\n"
@@ -80,14 +82,14 @@ std::optional<std::string> XdgAutostartLoginItems::registerItem() {
         if (!file) {
             const std::error_code writeError(errno != 0 ? errno : EIO, std::generic_category());
             std::filesystem::remove(temporary, error);
-            return failure("write", entry_, writeError);
+            return failure("Could not write {path}: {error}.", entry_, writeError);
         }
     }
     std::filesystem::rename(temporary, entry_, error);
     if (error) {
         std::error_code ignored;
         std::filesystem::remove(temporary, ignored);
-        return failure("write", entry_, error);
+        return failure("Could not write {path}: {error}.", entry_, error);
     }
     return std::nullopt;
 }
@@ -95,7 +97,7 @@ std::optional<std::string> XdgAutostartLoginItems::registerItem() {
 std::optional<std::string> XdgAutostartLoginItems::unregisterItem() {
     std::error_code error;
     std::filesystem::remove(entry_, error);
-    if (error) return failure("remove", entry_, error);
+    if (error) return failure("Could not remove {path}: {error}.", entry_, error);
     return std::nullopt;
 }
 

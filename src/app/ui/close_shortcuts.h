@@ -1,0 +1,10 @@
+#pragma once
+
+class QWidget;
+
+namespace tarvelo::ui {
+
+// Esc and the desktop's Close key (Ctrl+W) close `window`, as they close the dialogs of the desktop.
+void addCloseShortcuts(QWidget& window);
+
+}  // namespace tarvelo::ui
