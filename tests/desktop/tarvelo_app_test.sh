@@ -34,6 +34,7 @@ window_appears() {
 # Without a desktop it refuses plainly.
 message=$(env -u DISPLAY -u WAYLAND_DISPLAY "$tarvelo" 2>&1) && fail "started without a display"
 grep -q "no desktop session" <<<"$message" || fail "unclear message without a display: $message"
+grep -q "scripts/" <<<"$message" && fail "the message speaks of the source tree: $message"
 
 # First start: the welcome window.
 "${user[@]}" "$tarvelo" & app=$!
@@ -47,7 +48,7 @@ kill -0 "$app" 2>/dev/null || fail "the running instance ended when started agai
 kill -TERM "$app"
 wait "$app"; status=$?
 [ "$status" -eq 0 ] || fail "SIGTERM ended it with status $status"
-[ -S "$runtime/tarvelo.socket" ] && fail "the instance socket was left behind"
+[ -S "$runtime/dev.brinmoor.Tarvelo.socket" ] && fail "the instance socket was left behind"
 
 # Welcome finished and the icon hidden: the settings window is the way in.
 mkdir -p "$home/.config/tarvelo"

@@ -13,8 +13,10 @@
 #include "app/ui/fonts.h"
 #include "app/ui/heading_label.h"
 #include "app/ui/palette.h"
+#include "app/ui/qt_text.h"
 #include "app/ui/tarvelo_icon.h"
 #include "app/ui/website_link_button.h"
+#include "build_info.h"
 
 namespace tarvelo::ui {
 namespace {
@@ -108,6 +110,8 @@ AboutWindow::AboutWindow(std::function<void(const QUrl&)> openUrl, QWidget* pare
     };
     addFact(0, QStringLiteral("Developer"), QStringLiteral("Brinmoor"));
     addFact(1, QStringLiteral("Requires"), QStringLiteral("Linux with an X11 session"));
+    addFact(2, QStringLiteral("Version"), text(build::version));
+    addFact(3, QStringLiteral("License"), QStringLiteral("GNU GPL 3.0 or later"));
     facts->setColumnStretch(1, 1);
 
     auto* link = new WebsiteLinkButton(QStringLiteral("brinmoor.dev"), palette::lavender(), palette::muted(), this);
