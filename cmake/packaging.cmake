@@ -14,10 +14,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${CPACK_PACKAGE_CONTACT})
-# Each line after the summary is one line of the control file's extended description.
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-Tarvelo corrects words typed in the wrong keyboard layout, for English
-(US QWERTY) and Russian (JCUKEN). Type \"ghbdtn\" with the English layout
+# The extended description under the summary, line by line as the control file shows it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Tarvelo corrects words typed in the wrong keyboard layout, for English
+(US QWERTY) and Russian (JCUKEN). Type 'ghbdtn' with the English layout
 active and, at the space, Tarvelo replaces it with the Russian word those
 keys give, in whatever application has the focus. It changes a word only
 when the conversion clearly wins, converts the selection or the last word on

@@ -30,6 +30,10 @@ TARVELO_REPORT_PACKAGES=(gnuplot-nox fonts-dejavu-core)
 # it, because the generated model is kept in the repository.
 TARVELO_MODEL_PACKAGES=(hunspell-tools hunspell-en-us hunspell-ru wamerican)
 
+# What scripts/package needs to compute the package's dependencies (dpkg-shlibdeps), and what
+# scripts/check-package validates the installed desktop entry, metainfo and manual pages with.
+TARVELO_PACKAGING_PACKAGES=(dpkg-dev file desktop-file-utils appstream groff-base)
+
 tarvelo_missing_packages() {
   local package
   for package in "$@"; do
