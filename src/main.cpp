@@ -2,9 +2,8 @@
 // application state, and the Qt windows and status icon.
 #include <csignal>
 #include <cstdio>
-#include <optional>
 #include <cstdlib>
-#include <string>
+#include <optional>
 #include <string_view>
 
 #include <glib-unix.h>

@@ -12,7 +12,8 @@ namespace tarvelo::ui {
 // file only this user can reach.
 class SingleInstance {
 public:
-    // $XDG_RUNTIME_DIR/dev.brinmoor.Tarvelo.socket (the application ID), else a per-user name in the temporary folder.
+    // $XDG_RUNTIME_DIR/dev.brinmoor.Tarvelo.socket (the application ID), else a per-user name in the
+    // temporary folder.
     static QString defaultSocketPath();
 
     explicit SingleInstance(QString socketPath = defaultSocketPath());

@@ -77,8 +77,8 @@ void DBusNotificationCenter::post(const UserNotification& notification) {
     // The installed desktop entry and icon, so that the desktop lists the notification under Tarvelo.
     const std::string applicationId(build::applicationId);
     g_variant_builder_add(&hints, "{sv}", "desktop-entry", g_variant_new_string(applicationId.c_str()));
-    GVariant* parameters = g_variant_new("(susssasa{sv}i)", "Tarvelo", 0U, applicationId.c_str(), notification.title.c_str(),
-                                         notification.body.c_str(), &actions, &hints, -1);
+    GVariant* parameters = g_variant_new("(susssasa{sv}i)", "Tarvelo", 0U, applicationId.c_str(),
+                                         notification.title.c_str(), notification.body.c_str(), &actions, &hints, -1);
     // The outcome is not looked at.
     g_dbus_connection_call(connection_->bus, kService, kPath, kInterface, "Notify", parameters, nullptr,
                            G_DBUS_CALL_FLAGS_NONE, kCallTimeoutMs, nullptr, nullptr, nullptr);
