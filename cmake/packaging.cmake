@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package (scripts/package): `cpack -G DEB` in a configured build folder.
 
 set(CPACK_GENERATOR DEB)

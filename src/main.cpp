@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tarvelo on the Linux desktop: the real backend, the stores in the user's configuration folder, the
 // application state, and the Qt windows and status icon.
 #include <csignal>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages that building and testing Tarvelo needs. Sourced by scripts/run and
 # scripts/test; safe to run again: packages already installed are left alone.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The application as a person starts it, on the test session's display: the first start opens the
 # welcome window, a second start hands over to the running one and exits, a start with the welcome
 # finished and the icon hidden opens the settings, and SIGTERM ends it cleanly. Without a display it

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # tarvelo --help and --version, and tarvelo-cli --version, as a packager's or a user's shell runs them:
 # they answer with status 0 without a display (and without trying the one named in DISPLAY), say the
 # project's version, and create no file in the user's folders.

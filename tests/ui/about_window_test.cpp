@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // About: a fixed, always dark window whose only interactive element is the link to the website.
 
 #include <vector>

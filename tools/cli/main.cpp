@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tarvelo-cli: converts, judges and fixes text typed in the wrong keyboard layout, from the shell.
 
 #include <unistd.h>
