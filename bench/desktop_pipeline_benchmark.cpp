@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GoogleTest's headers come in through the test helpers; Xlib's macros must come after them.
 #include "desktop_environment.h"
 #include "desktop_tarvelo.h"

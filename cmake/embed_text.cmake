@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes a C++ source that defines `std::string_view NAMESPACE::FUNCTION()` returning the bytes of INPUT.
 # Run as a script: cmake -DINPUT=... -DOUTPUT=... -DHEADER=... -DNAMESPACE=... -DFUNCTION=... -P embed_text.cmake
 #

@@ -1,8 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tarvelo on the Linux desktop: the real backend, the stores in the user's configuration folder, the
 // application state, and the Qt windows and status icon.
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <string_view>
 
 #include <glib-unix.h>
 
@@ -16,10 +19,12 @@
 #include "app/ui/desktop_context.h"
 #include "app/ui/interface_language.h"
 #include "app/ui/qt_app_shell.h"
+#include "app/ui/qt_text.h"
 #include "app/ui/qt_window_presenter.h"
 #include "app/ui/single_instance.h"
 #include "app/ui/tarvelo_icon.h"
 #include "app/ui/tray_item.h"
+#include "build_info.h"
 #include "platform/linux/icu_calendar.h"
 #include "platform/linux/json_file_defaults_store.h"
 #include "platform/linux/linux_desktop.h"
@@ -29,6 +34,39 @@
 namespace {
 
 using namespace tarvelo;
+
+constexpr char kHelp[] = R"(Usage: tarvelo [OPTION...]
+
+Fixes words typed in the wrong keyboard layout, English (US QWERTY) against
+Russian (ЙЦУКЕН), in whatever application has the focus. Tarvelo lives in the
+system tray of your desktop session; starting it again while it runs opens its
+settings.
+
+Options:
+  -h, --help   show this help and exit
+  --version    show the version and exit
+
+Qt's own options, for example -platform NAME, are accepted too. Settings are
+kept in $XDG_CONFIG_HOME/tarvelo/defaults.json (~/.config/tarvelo by default).
+See also tarvelo-cli(1), which converts and fixes text from the shell.
+)";
+
+// --help and --version are answered before anything else is set up: they need no display and touch no
+// file. Any other argument is left to Qt. None when the application should start.
+std::optional<int> answerInformationOption(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "-h" || argument == "--help") {
+            std::fputs(kHelp, stdout);
+            return std::fflush(stdout) == 0 ? 0 : 1;
+        }
+        if (argument == "--version") {
+            std::printf("tarvelo %.*s\n", static_cast<int>(build::version.size()), build::version.data());
+            return std::fflush(stdout) == 0 ? 0 : 1;
+        }
+    }
+    return std::nullopt;
+}
 
 bool hasDesktopSession() {
     return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
@@ -43,16 +81,19 @@ gboolean quitOnSignal(gpointer) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const auto status = answerInformationOption(argc, argv)) return *status;
     if (!hasDesktopSession()) {
         std::fputs("tarvelo: no desktop session found (neither DISPLAY nor WAYLAND_DISPLAY is set).\n"
-                   "Start Tarvelo from within your desktop, or try scripts/demo to see it on a virtual one.\n",
+                   "Tarvelo lives in the system tray of a graphical session: start it from your desktop's\n"
+                   "application menu, or from a terminal inside that session.\n",
                    stderr);
         return 1;
     }
 
     QApplication application(argc, argv);
     QApplication::setApplicationName("Tarvelo");
-    QApplication::setDesktopFileName("tarvelo");
+    QApplication::setApplicationVersion(ui::text(build::version));
+    QApplication::setDesktopFileName(ui::text(build::applicationId));
     QApplication::setWindowIcon(ui::TarveloIcon::icon());
     const ui::InterfaceLanguage language(
         ui::InterfaceLanguage::catalogDirectoryBeside(QCoreApplication::applicationDirPath()));
@@ -64,6 +105,9 @@ int main(int argc, char** argv) {
     desktop::JsonFileDefaultsStore defaults(desktop::JsonFileDefaultsStore::userFilePath());
     desktop::IcuCalendar calendar;
     desktop::XdgAutostartLoginItems loginItems;
+    // An entry from an older run may start a build folder's copy or another installation. Best effort:
+    // a failure shows when the user next turns "Launch at login" on.
+    loginItems.rewriteStaleEntry();
     ui::QtAppShell shell;
 
     SettingsManager settings(defaults, desktop.clock(), loginItems, desktop.notificationCenter());

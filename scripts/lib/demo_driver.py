@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Shows what Tarvelo does, on the desktop this runs in (scripts/demo runs it in a headless one).
 
 It starts a tray host, Tarvelo with a fresh configuration and a GTK text field, then acts as a person

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages that building and testing Tarvelo needs. Sourced by scripts/run and
 # scripts/test; safe to run again: packages already installed are left alone.
 
@@ -32,6 +33,10 @@ TARVELO_REPORT_PACKAGES=(gnuplot-nox fonts-dejavu-core)
 # What scripts/generate-model reads to rebuild data/letter_model.txt; the build itself needs none of
 # it, because the generated model is kept in the repository.
 TARVELO_MODEL_PACKAGES=(hunspell-tools hunspell-en-us hunspell-ru wamerican)
+
+# What scripts/package needs to compute the package's dependencies (dpkg-shlibdeps), and what
+# scripts/check-package validates the installed desktop entry, metainfo and manual pages with.
+TARVELO_PACKAGING_PACKAGES=(dpkg-dev file desktop-file-utils appstream groff-base)
 
 tarvelo_missing_packages() {
   local package

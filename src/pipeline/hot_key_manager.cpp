@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "pipeline/hot_key_manager.h"
 
 namespace tarvelo {

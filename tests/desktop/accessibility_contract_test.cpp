@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The accessibility services against the pretend desktop and against real GTK and Qt fields over
 // AT-SPI, with the same expectations, so that the fake cannot drift from what applications do.
 #include <cstdint>

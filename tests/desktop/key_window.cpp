@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GoogleTest first: Xlib's macros (None, Bool) break its templates.
 #include "desktop_environment.h"
 

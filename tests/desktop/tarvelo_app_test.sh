@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The application as a person starts it, on the test session's display: the first start opens the
 # welcome window, a second start hands over to the running one and exits, a start with the welcome
-# finished and the icon hidden opens the settings, and SIGTERM ends it cleanly. The test session has
-# no tray: a later start with the icon shown opens nothing and tells once, by notification, how to
-# reach the settings. With a Russian locale the windows speak Russian. Without a display it says so
-# and fails.
+# finished and the icon hidden opens the settings, and SIGTERM ends it cleanly. Installed from BUILD
+# into an empty prefix, it rewrites an autostart entry that an older run from the build folder left, to
+# name the installed program and its icon. The test session has no tray: a later start with the icon
+# shown opens nothing and tells once, by notification, how to reach the settings. With a Russian locale
+# the windows speak Russian. Without a display it says so and fails.
 #
-#   tarvelo_app_test.sh TARVELO
+#   tarvelo_app_test.sh TARVELO BUILD
 set -uo pipefail
-tarvelo=$1
+tarvelo=$1 build=$2
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
@@ -20,7 +22,8 @@ fi
 home=$(mktemp -d)
 runtime=$(mktemp -d)
 chmod 700 "$runtime"
-trap 'kill "${app:-}" 2>/dev/null; rm -rf "$home" "$runtime"' EXIT
+prefix=$(mktemp -d)
+trap 'kill "${app:-}" 2>/dev/null; rm -rf "$home" "$runtime" "$prefix"' EXIT
 # A command prefix rather than a function, so that `$!` is Tarvelo's own process.
 user=(env HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_RUNTIME_DIR="$runtime")
 
@@ -36,6 +39,7 @@ window_appears() {
 # Without a desktop it refuses plainly.
 message=$(env -u DISPLAY -u WAYLAND_DISPLAY "$tarvelo" 2>&1) && fail "started without a display"
 grep -q "no desktop session" <<<"$message" || fail "unclear message without a display: $message"
+grep -q "scripts/" <<<"$message" && fail "the message speaks of the source tree: $message"
 
 # First start: the welcome window.
 "${user[@]}" "$tarvelo" & app=$!
@@ -49,7 +53,7 @@ kill -0 "$app" 2>/dev/null || fail "the running instance ended when started agai
 kill -TERM "$app"
 wait "$app"; status=$?
 [ "$status" -eq 0 ] || fail "SIGTERM ended it with status $status"
-[ -S "$runtime/tarvelo.socket" ] && fail "the instance socket was left behind"
+[ -S "$runtime/dev.brinmoor.Tarvelo.socket" ] && fail "the instance socket was left behind"
 
 # Welcome finished and the icon hidden: the settings window is the way in.
 mkdir -p "$home/.config/tarvelo"
@@ -59,6 +63,19 @@ cat >"$home/.config/tarvelo/defaults.json" <<'JSON'
 JSON
 "${user[@]}" "$tarvelo" & app=$!
 window_appears "Tarvelo Settings" || fail "a hidden icon's launch did not open the settings"
+kill -TERM "$app"; wait "$app"
+
+# The installed program, found on the search path, with "Launch at login" on from a run of the build.
+cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install into $prefix"
+autostart=$home/.config/autostart
+mkdir -p "$autostart"
+printf '[Desktop Entry]\nType=Application\nExec="%s"\nIcon=tarvelo\n' "$tarvelo" >"$autostart/tarvelo.desktop"
+"${user[@]}" PATH="$prefix/bin:$PATH" "$prefix/bin/tarvelo" & app=$!
+window_appears "Tarvelo Settings" || fail "the installed program did not start"
+entry=$autostart/dev.brinmoor.Tarvelo.desktop
+grep -qx "Exec=tarvelo" "$entry" || fail "the autostart entry does not start the installed program: $(cat "$entry")"
+grep -qx "Icon=dev.brinmoor.Tarvelo" "$entry" || fail "the autostart entry does not name the installed icon"
+[ -e "$autostart/tarvelo.desktop" ] && fail "the entry pointing at the build folder was left"
 kill -TERM "$app"; wait "$app"
 
 # Welcome finished and the icon shown, but no tray on this session: nothing opens, and the one notice

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole application on the real Linux backend: keys typed on the X server's keyboard, the monitor
 // and engine, and real GTK 3 and Qt 6 text fields read back through their own toolkit.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "x11_desktop_test.h"
 
 #include <X11/keysym.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "pipeline/auto_switch_engine.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A replacement must never remove anything but the word it replaces: not the keys the user typed after
 // it, and not text the application had not yet shown.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A user's day on the pretend desktop: keys go in through the tap, the field's text comes out.
 
 #include <optional>

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Drives tarvelo-cli as a user would, through its standard streams and exit status.
 # Usage: cli_test.sh PATH-TO-tarvelo-cli
 #

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // About: a fixed, always dark window whose only interactive element is the link to the website.
 
 #include <vector>
@@ -5,6 +6,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QImage>
+#include <QLabel>
 #include <QPalette>
 #include <QTest>
 
@@ -12,6 +14,7 @@
 
 #include "app/ui/about_window.h"
 #include "app/ui/palette.h"
+#include "build_info.h"
 #include "no_icon_theme.h"
 #include "screenshot.h"
 
@@ -38,6 +41,14 @@ TEST_F(AboutWindowTest, KeepsItsSize) {
     window.resize(300, 200);
     EXPECT_EQ(window.size(), QSize(500, 510));
     EXPECT_FALSE(testing::saveScreenshot(window, QStringLiteral("about")).isEmpty());
+}
+
+TEST_F(AboutWindowTest, ShowsTheVersionAndTheLicence) {
+    QStringList texts;
+    for (const QLabel* label : window.findChildren<QLabel*>()) texts << label->text();
+    const QString version = QString::fromUtf8(build::version.data(), static_cast<qsizetype>(build::version.size()));
+    EXPECT_TRUE(texts.contains(version)) << texts.join(" | ").toStdString();
+    EXPECT_TRUE(texts.contains(QStringLiteral("GNU GPL 3.0 or later"))) << texts.join(" | ").toStdString();
 }
 
 TEST_F(AboutWindowTest, StaysDarkOnALightDesktop) {

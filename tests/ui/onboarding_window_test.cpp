@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Onboarding: three steps with their counter and footer, permission rows that follow grants as they
 // happen, a last step that depends on them, and a finish that is remembered and closes the window.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The General, Auto Switch and Hotkeys pages: their controls write straight into the settings and follow
 // every change made elsewhere (the menu, a refused permission, an expired pause).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Exceptions and Applications pages: what their fields submit, and the lists they keep in step with
 // the managers.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Privacy and Statistics pages: the permissions and the monitor's status as they change, what the
 // desktop keeps from Tarvelo, and the counts with their confirmed reset.
 

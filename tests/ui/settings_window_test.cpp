@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings window: the sidebar and the navigation it shares with the menu, the detail pane's frame,
 // and the pages being built afresh on every change of section.
 

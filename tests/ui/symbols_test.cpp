@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The symbols: every name the application uses has a picture of its own, sharp at each size and in the
 // colour asked for; a theme's symbolic icon takes that colour too; other names get a plain stand-in.
 

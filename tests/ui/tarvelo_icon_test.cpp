@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The logo: a rounded square of 0.88 times the width it is given, centred, with the ring opening toward
 // the accent stroke; it is drawn from the width alone.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The status icon: its picture and tool tip follow the operational status, it is there exactly while
 // the setting says so, and its menu lists the commands for the moment and carries them out.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The UI tests' entry point: one QApplication for every test, on Qt's offscreen platform unless the
 // caller chose another, so that the windows open without a display.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tarvelo-cli: converts, judges and fixes text typed in the wrong keyboard layout, from the shell.
 
 #include <unistd.h>
@@ -8,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "build_info.h"
 #include "command_error.h"
 #include "commands.h"
 
@@ -26,7 +28,8 @@ Commands:
   fix      correct the words of standard input typed in the wrong layout
   simulate type standard input into a pretend desktop and watch Tarvelo work
 
-Run 'tarvelo-cli COMMAND --help' for the options of a command.
+Run 'tarvelo-cli COMMAND --help' for the options of a command, and
+'tarvelo-cli --version' for the version.
 
 Exit status: 0 on success, 1 when standard input cannot be read or the output
 cannot be written, 2 for a bad command line or input that is not UTF-8.
@@ -59,6 +62,10 @@ int run(std::span<const std::string_view> arguments, const Io& io) {
     const std::string_view name = arguments.front();
     if (name == "-h" || name == "--help") {
         io.out << kUsage << std::flush;
+        return io.out ? kExitSuccess : kExitFailure;
+    }
+    if (name == "--version") {
+        io.out << "tarvelo-cli " << build::version << '\n' << std::flush;
         return io.out ? kExitSuccess : kExitFailure;
     }
     for (const Command& command : kCommands) {

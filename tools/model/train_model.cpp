@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tarvelo-train-model: builds the letter model of the language recogniser (data/letter_model.txt) from
 // dictionary word lists, fits its calibration on held-out words, and reports how well it is calibrated.
 // The same word lists always give the same bytes. scripts/generate-model runs it on the Debian packages.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ui/about_window.h"
 
 #include <utility>
@@ -17,6 +18,7 @@
 #include "app/ui/qt_text.h"
 #include "app/ui/tarvelo_icon.h"
 #include "app/ui/website_link_button.h"
+#include "build_info.h"
 
 namespace tarvelo::ui {
 namespace {
@@ -110,6 +112,8 @@ AboutWindow::AboutWindow(std::function<void(const QUrl&)> openUrl, QWidget* pare
     };
     addFact(0, translated("Developer"), QStringLiteral("Brinmoor"));
     addFact(1, translated("Requires"), translated("Linux with an X11 session"));
+    addFact(2, translated("Version"), text(build::version));
+    addFact(3, translated("License"), translated("GNU GPL 3.0 or later"));
     facts->setColumnStretch(1, 1);
 
     auto* link = new WebsiteLinkButton(QStringLiteral("brinmoor.dev"), palette::lavender(), palette::muted(), this);

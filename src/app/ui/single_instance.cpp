@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ui/single_instance.h"
 
 #include <unistd.h>
@@ -7,6 +8,9 @@
 #include <QDir>
 #include <QLocalSocket>
 
+#include "app/ui/qt_text.h"
+#include "build_info.h"
+
 namespace tarvelo::ui {
 namespace {
 
@@ -15,9 +19,10 @@ constexpr char kReopen[] = "reopen\n";
 }  // namespace
 
 QString SingleInstance::defaultSocketPath() {
+    const QString name = text(build::applicationId);
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QDir(runtime).exists()) return QDir(runtime).filePath("tarvelo.socket");
-    return QDir(QDir::tempPath()).filePath(QString("tarvelo-%1.socket").arg(getuid()));
+    if (!runtime.isEmpty() && QDir(runtime).exists()) return QDir(runtime).filePath(name + ".socket");
+    return QDir(QDir::tempPath()).filePath(QString("%1-%2.socket").arg(name).arg(getuid()));
 }
 
 SingleInstance::SingleInstance(QString socketPath) : socketPath_(std::move(socketPath)) {}

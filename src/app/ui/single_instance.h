@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <functional>
@@ -12,7 +13,8 @@ namespace tarvelo::ui {
 // file only this user can reach.
 class SingleInstance {
 public:
-    // $XDG_RUNTIME_DIR/tarvelo.socket, else a per-user name in the temporary folder.
+    // $XDG_RUNTIME_DIR/dev.brinmoor.Tarvelo.socket (the application ID), else a per-user name in the
+    // temporary folder.
     static QString defaultSocketPath();
 
     explicit SingleInstance(QString socketPath = defaultSocketPath());

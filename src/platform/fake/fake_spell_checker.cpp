@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/fake/fake_spell_checker.h"
 
 #include "text/utf8.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // libatspi's connection to the desktop's accessibility bus, one per process.

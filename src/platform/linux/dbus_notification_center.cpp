@@ -1,8 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/dbus_notification_center.h"
 
 #include <gio/gio.h>
 
+#include <string>
 #include <utility>
+
+#include "build_info.h"
 
 namespace tarvelo::desktop {
 namespace {
@@ -71,8 +75,11 @@ void DBusNotificationCenter::post(const UserNotification& notification) {
     g_variant_builder_init(&hints, G_VARIANT_TYPE("a{sv}"));
     // No sound of the server's own: the sound is a separate preference.
     g_variant_builder_add(&hints, "{sv}", "suppress-sound", g_variant_new_boolean(TRUE));
-    GVariant* parameters = g_variant_new("(susssasa{sv}i)", "Tarvelo", 0U, "tarvelo", notification.title.c_str(),
-                                         notification.body.c_str(), &actions, &hints, -1);
+    // The installed desktop entry and icon, so that the desktop lists the notification under Tarvelo.
+    const std::string applicationId(build::applicationId);
+    g_variant_builder_add(&hints, "{sv}", "desktop-entry", g_variant_new_string(applicationId.c_str()));
+    GVariant* parameters = g_variant_new("(susssasa{sv}i)", "Tarvelo", 0U, applicationId.c_str(),
+                                         notification.title.c_str(), notification.body.c_str(), &actions, &hints, -1);
     // The outcome is not looked at.
     g_dbus_connection_call(connection_->bus, kService, kPath, kInterface, "Notify", parameters, nullptr,
                            G_DBUS_CALL_FLAGS_NONE, kCallTimeoutMs, nullptr, nullptr, nullptr);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/glib_scheduler.h"
 
 #include <glib.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/json_file_defaults_store.h"
 
 #include "platform/linux/xdg_paths.h"

@@ -1,10 +1,14 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/letter_model_language_recognizer.h"
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <utility>
 
 #include "platform/linux/built_in_letter_model.h"
+#include "platform/linux/installation.h"
 #include "platform/linux/letter_model_file.h"
 #include "text/case_mapping.h"
 #include "text/properties.h"
@@ -25,10 +29,20 @@ std::vector<LetterModel> modelsOf(std::string_view modelText) {
     return models;
 }
 
+// The text of the installed model, or nothing for a program run from its build folder. The file lets a
+// packager or a user put in a model rebuilt by scripts/generate-model without rebuilding the program.
+std::string installedModelText() {
+    const auto installation = Installation::containing(Installation::runningProgram());
+    if (!installation) return {};
+    std::ifstream file(installation->dataFile("letter_model.txt"), std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
 }  // namespace
 
-LetterModelLanguageRecognizer::LetterModelLanguageRecognizer()
-    : LetterModelLanguageRecognizer(builtInLetterModelText()) {}
+LetterModelLanguageRecognizer::LetterModelLanguageRecognizer() : models_(modelsOf(installedModelText())) {
+    if (models_.empty()) models_ = modelsOf(builtInLetterModelText());
+}
 
 LetterModelLanguageRecognizer::LetterModelLanguageRecognizer(std::string_view modelText)
     : models_(modelsOf(modelText)) {}

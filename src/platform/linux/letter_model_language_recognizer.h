@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include <cstddef>
@@ -21,7 +22,8 @@ namespace tarvelo::desktop {
 // there. Not synchronised: one thread at a time.
 class LetterModelLanguageRecognizer final : public LanguageRecognizer {
 public:
-    // The model built into the program.
+    // The model installed with the program (share/tarvelo/letter_model.txt) when the running program is
+    // an installed one and that file parses, else the model built into the program.
     LetterModelLanguageRecognizer();
     // The model in `modelText` (the form of data/letter_model.txt); with text that does not parse, a
     // recogniser that answers nothing.

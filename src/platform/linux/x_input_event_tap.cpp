@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/x_input_event_tap.h"
 
 #include <chrono>

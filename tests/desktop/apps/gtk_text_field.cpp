@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A GTK 3 window with one text field for the desktop tests: a GtkEntry, a GtkTextView with
 // "--multi-line", a password entry with "--password"; "--read-only" makes the field refuse edits and
 // "--max-length=N" cuts them short.

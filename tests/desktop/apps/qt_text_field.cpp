@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A Qt 6 Widgets window with one text field for the desktop tests: a QLineEdit, a QTextEdit with
 // "--multi-line", a password line edit with "--password"; "--read-only" makes the field refuse edits
 // and "--max-length=N" cuts them short. "--keys-only" shows its text to accessibility but offers no way

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A plain Xlib window without accessibility, standing for the applications whose text the system can
 // reach only by typing keys. It takes the input focus when mapped and keeps the text its key presses
 // give, as such applications do: XLookupString's keysym (Xlib's own XKB lookup with the event's group
