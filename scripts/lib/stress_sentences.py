@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Picks the sentences the typing stress test types, from the corpora that scripts/corpora renders.
 
     python3 scripts/lib/stress_sentences.py build/corpora > tests/desktop/data/stress_sentences.txt

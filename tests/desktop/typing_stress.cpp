@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Types whole sentences on the wrong layout into a real GTK 3 or Qt 6 field at a person's pace, with
 // Tarvelo running on the real backend, and checks what matters most: no character of a word lost, moved
 // or doubled. It also reports how many of the wrong-layout words that the detector corrects were

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tarvelo's own windows as assistive technologies meet them over AT-SPI: the welcome and every page of
 // the settings window have no control without a name, every button, switch and slider offers an
 // action, and a check box toggled through its action stores its setting.

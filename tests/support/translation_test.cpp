@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sentences with named placeholders: every placeholder is filled wherever it stands, and one the caller
 // does not name is left for a person to see rather than dropped.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The windows for people who use the keyboard or an assistive technology: every control has a name and
 // an action that does what it says, the settings window starts at its sidebar and closes with Esc and
 // Ctrl+W as About does, and warning and status text keeps its contrast on light and dark desktops.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The interface in Russian: every window, page, step, alert and menu, and the notification, read with
 // the Russian catalog, holds no English left untranslated and no placeholder left unfilled; counted
 // sentences take the Russian plural form the number asks for. Each page leaves a "ru_" screenshot
