@@ -1,0 +1,242 @@
+#include "pipeline/running_text_judge.h"
+
+#include <algorithm>
+#include <iterator>
+#include <utility>
+
+#include "pipeline/auto_switch_engine.h"
+#include "text/case_mapping.h"
+#include "text/characters.h"
+#include "text/normalization.h"
+#include "text/properties.h"
+#include "text/utf8.h"
+
+namespace tarvelo {
+namespace {
+
+// At most this many punctuation keys are split off the end of a word, and one off its start.
+constexpr std::size_t kMostTrailingKeys = 3;
+constexpr std::size_t kLongestShortWord = 2;
+// The single-word detector keeps these trailing keys as they are typed when that scores better.
+constexpr std::string_view kKeptPunctuation = ".,;";
+
+bool isWrongLayout(LanguageClassification classification) {
+    return classification == LanguageClassification::wrongEnglishLayoutIntendedRussian ||
+           classification == LanguageClassification::wrongRussianLayoutIntendedEnglish;
+}
+
+std::string_view between(std::string_view text, std::string_view first, std::string_view last) {
+    return text.substr(static_cast<std::size_t>(first.data() - text.data()),
+                       static_cast<std::size_t>(last.data() + last.size() - first.data()));
+}
+
+// The shifted punctuation keys of the English layout, and the same keys unshifted: Ж and Ж, Э and
+// э, Б and б, Ю and ю, Х and х, Ъ and ъ, Ё and ё on the Russian side.
+char unshiftedKey(char key) {
+    switch (key) {
+        case ':': return ';';
+        case '"': return '\'';
+        case '<': return ',';
+        case '>': return '.';
+        case '{': return '[';
+        case '}': return ']';
+        case '~': return '`';
+        default: return key;
+    }
+}
+
+}  // namespace
+
+// A word cut into the punctuation keys before it, its letters, and the punctuation keys after it.
+struct RunningTextJudge::Parts {
+    std::string_view lead;
+    std::string_view stem;
+    std::string_view trail;
+    std::size_t stemCharacters = 0;
+};
+
+RunningTextJudge::RunningTextJudge(LanguageDetector& detector)
+    : detector_(detector),
+      englishShortWords_{"a",  "i",  "to", "of", "is", "in", "it", "on", "at", "be", "we", "he", "me", "my",
+                         "no", "so", "do", "go", "us", "or", "an", "as", "by", "up", "if", "am", "ok"},
+      russianShortWords_{"в",  "и",  "а",  "к",  "с",  "я",  "о",  "у",  "на", "не", "по", "за", "из",
+                         "до", "от", "то", "же", "ли", "бы", "он", "мы", "вы", "ты", "да", "ну", "но",
+                         "их", "ей", "им", "ни", "об", "со", "ко", "во", "уж", "её", "ее", "ль"} {}
+
+const std::unordered_set<std::string>& RunningTextJudge::shortWords(Language language) const {
+    return language == Language::english ? englishShortWords_ : russianShortWords_;
+}
+
+bool RunningTextJudge::isWord(std::string_view text, Language language) {
+    const std::string lower = text::lowercased(text);
+    const std::string key = text::canonicalForm(lower);
+    if (shortWords(language).count(key) != 0) return true;
+    const auto& listed = language == Language::english ? detector_.englishWords() : detector_.russianWords();
+    if (listed.count(key) != 0) return true;
+    return text::characterCount(key) > kLongestShortWord && detector_.isCorrectlySpelled(lower, language);
+}
+
+std::string RunningTextJudge::lowerKeys(std::string_view text, ConversionDirection direction) const {
+    std::string lower = text::lowercased(text);
+    if (direction == ConversionDirection::englishToRussian) {
+        std::transform(lower.begin(), lower.end(), lower.begin(), unshiftedKey);
+    }
+    return lower;
+}
+
+std::string RunningTextJudge::convertedGap(std::string_view gap, ConversionDirection direction) const {
+    std::string out;
+    for (const std::string_view key : text::characters(gap)) {
+        const std::string converted = converter_.convertKeys(key, direction);
+        out.append(text::isLetterCharacter(converted) ? key : std::string_view(converted));
+    }
+    return out;
+}
+
+std::optional<std::string> RunningTextJudge::convertedWord(const Parts& parts, ConversionDirection direction,
+                                                           double sensitivity, const ExceptionWords& exceptions) {
+    const std::string_view stem = parts.stem;
+    if (exceptions.count(text::comparisonKey(stem)) != 0) return std::nullopt;
+    if (analyzer_.looksLikeCode(stem)) return std::nullopt;
+    if (analyzer_.looksLikeAbbreviation(stem) &&
+        !(isWord(converter_.convert(stem, direction), targetLanguage(direction)) &&
+          !isWord(stem, sourceLanguage(direction)))) {
+        return std::nullopt;
+    }
+    const std::string lower = lowerKeys(stem, direction);
+    if (!analyzer_.shouldAnalyze(lower, exceptions)) return std::nullopt;
+
+    const DetectionResult result = detector_.evaluateToken(lower);
+    if (result.direction != direction || !isWrongLayout(result.classification)) return std::nullopt;
+    if (!(result.convertedScore - result.originalScore >= AutoSwitchEngine::requiredMargin(sensitivity))) {
+        return std::nullopt;
+    }
+    // The detector may keep trailing . , ; as typed; the rest is converted with its case.
+    const auto converted = text::characters(result.converted);
+    const auto typed = text::characters(lower);
+    std::size_t kept = 0;
+    while (kept < converted.size() && kept < typed.size() &&
+           converted[converted.size() - 1 - kept] == typed[typed.size() - 1 - kept] &&
+           kKeptPunctuation.find(typed[typed.size() - 1 - kept]) != std::string_view::npos &&
+           typed[typed.size() - 1 - kept].size() == 1) {
+        ++kept;
+    }
+    const auto stemKeys = text::characters(stem);
+    const std::size_t convertedKeys = stemKeys.size() - kept;
+    const std::size_t convertedBytes =
+        convertedKeys == stemKeys.size() ? stem.size() : static_cast<std::size_t>(stemKeys[convertedKeys].data() - stem.data());
+    std::string out = converter_.convert(stem.substr(0, convertedBytes), direction);
+    out.append(stem.substr(convertedBytes));
+    return out;
+}
+
+std::optional<std::string> RunningTextJudge::convertedShortWord(const Parts& parts, ConversionDirection direction,
+                                                                const ExceptionWords& exceptions) const {
+    if (parts.stemCharacters == 0 || parts.stemCharacters > kLongestShortWord) return std::nullopt;
+    if (exceptions.count(text::comparisonKey(parts.stem)) != 0) return std::nullopt;
+    if (analyzer_.looksLikeCode(parts.stem)) return std::nullopt;
+    const std::string lower = lowerKeys(parts.stem, direction);
+    if (shortWords(sourceLanguage(direction)).count(text::canonicalForm(lower)) != 0) return std::nullopt;
+    const std::string converted = converter_.convert(lower, direction);
+    if (shortWords(targetLanguage(direction)).count(text::canonicalForm(converted)) == 0) return std::nullopt;
+    return converter_.convert(parts.stem, direction);
+}
+
+RunVerdict RunningTextJudge::judge(const std::vector<RunWord>& run, std::string_view word, std::string_view delimiter,
+                                   double sensitivity, const ExceptionWords& exceptions) {
+    RunVerdict verdict;
+    verdict.word = RunWord{std::string(word), std::string(word), std::string(delimiter), std::nullopt, std::nullopt};
+    if (word.empty() || exceptions.count(text::comparisonKey(word)) != 0) return verdict;
+    const auto automatic = converter_.convertAutomatically(word);
+    if (!automatic) return verdict;
+    const ConversionDirection direction = automatic->direction;
+    const Language source = sourceLanguage(direction);
+    const Language target = targetLanguage(direction);
+
+    // Split on the layout it was typed on: "it." is the word "it" and a full stop.
+    const std::vector<std::string_view> keys = text::characters(word);
+    const auto isPunctuation = [](std::string_view key) { return !text::isLetterCharacter(key); };
+    std::size_t first = keys.empty() || !isPunctuation(keys.front()) ? 0 : 1;
+    std::size_t last = keys.size();
+    while (last > first && keys.size() - last < kMostTrailingKeys && isPunctuation(keys[last - 1])) --last;
+    const bool sourceWord =
+        isWord(word, source) || (last > first && (first > 0 || last < keys.size()) &&
+                                 isWord(between(word, keys[first], keys[last - 1]), source));
+    if (sourceWord) verdict.word.language = source;
+
+    // Split on the other layout: "нщгю" is "нщг" and the key of the full stop.
+    const auto isOtherPunctuation = [&](std::string_view key) {
+        return !text::isLetterCharacter(converter_.convertKeys(key, direction));
+    };
+    first = keys.empty() || !isOtherPunctuation(keys.front()) ? 0 : 1;
+    last = keys.size();
+    while (last > first && keys.size() - last < kMostTrailingKeys && isOtherPunctuation(keys[last - 1])) --last;
+    if (last <= first) return verdict;
+    Parts parts;
+    parts.lead = first > 0 ? keys.front() : std::string_view();
+    parts.stem = between(word, keys[first], keys[last - 1]);
+    parts.trail = last < keys.size() ? between(word, keys[last], keys.back()) : std::string_view();
+    parts.stemCharacters = last - first;
+
+    const bool runInTarget = !run.empty() && run.back().language == target;
+    const bool afterSameCorrection = !run.empty() && run.back().corrected == direction;
+    std::optional<std::string> stem;
+    const bool isShort = parts.stemCharacters <= kLongestShortWord;
+    if (isShort) {
+        if (!sourceWord && afterSameCorrection) stem = convertedShortWord(parts, direction, exceptions);
+    } else if (!sourceWord) {
+        stem = convertedWord(parts, direction, sensitivity, exceptions);
+    } else if (runInTarget && !analyzer_.looksLikeCode(parts.stem) &&
+               exceptions.count(text::comparisonKey(parts.stem)) == 0 &&
+               analyzer_.protectedTechnicalWords().count(text::comparisonKey(parts.stem)) == 0) {
+        // Both forms are words: the run says which language is meant.
+        const std::string converted = converter_.convert(parts.stem, direction);
+        if (isWord(converted, target)) stem = converted;
+    }
+    if (!stem) return verdict;
+
+    RunDecision decision;
+    decision.direction = direction;
+    decision.mainWord = std::string(parts.stem);
+    decision.mainReplacement = *stem;
+    const std::string gap = convertedGap(delimiter, direction);
+    const std::string replaced =
+        converter_.convertKeys(parts.lead, direction) + *stem + converter_.convertKeys(parts.trail, direction);
+    verdict.word.text = replaced;
+    verdict.word.gap = gap;
+    verdict.word.corrected = direction;
+    verdict.word.language = target;
+
+    // Short words just before it that read right only now.
+    std::size_t pulled = 0;
+    if (!isShort) {
+        while (pulled < kMostPrecedingWords && pulled < run.size()) {
+            const RunWord& before = run[run.size() - 1 - pulled];
+            if (before.corrected || before.text != before.typed) break;
+            const std::vector<std::string_view> beforeKeys = text::characters(before.typed);
+            Parts beforeParts;
+            beforeParts.stem = before.typed;
+            beforeParts.stemCharacters = beforeKeys.size();
+            if (!convertedShortWord(beforeParts, direction, exceptions)) break;
+            ++pulled;
+        }
+    }
+    for (std::size_t i = run.size() - pulled; i < run.size(); ++i) {
+        const RunWord& before = run[i];
+        RunWord after = before;
+        after.text = converter_.convert(before.typed, direction);
+        after.gap = convertedGap(before.gap, direction);
+        after.corrected = direction;
+        after.language = target;
+        decision.expected += before.text + before.gap;
+        decision.replacement += after.text + after.gap;
+        verdict.rewritten.push_back(std::move(after));
+    }
+    decision.precedingWords = pulled;
+    decision.expected += std::string(word) + std::string(delimiter);
+    decision.replacement += replaced + gap;
+    verdict.decision = std::move(decision);
+    return verdict;
+}
+
+}  // namespace tarvelo
