@@ -19,6 +19,17 @@ constexpr std::size_t kMostTrailingKeys = 3;
 constexpr std::size_t kLongestShortWord = 2;
 // The single-word detector keeps these trailing keys as they are typed when that scores better.
 constexpr std::string_view kKeptPunctuation = ".,;";
+// An all-caps word is corrected on its own only from this length, and only into a dictionary word
+// (PFRJY is ЗАКОН; TLS stays, though ЕДЫ is a word); next to a word corrected the same way, up to
+// this length whatever it becomes.
+constexpr std::size_t kShortestAbbreviationWord = 4;
+constexpr std::size_t kLongestAbbreviationInContext = 6;
+
+bool hasWhiteSpace(std::string_view text) {
+    bool found = false;
+    text::forEachScalar(text, [&](char32_t scalar) { found = found || text::isWhiteSpace(scalar); });
+    return found;
+}
 
 bool isWrongLayout(LanguageClassification classification) {
     return classification == LanguageClassification::wrongEnglishLayoutIntendedRussian ||
@@ -99,7 +110,8 @@ std::optional<std::string> RunningTextJudge::convertedWord(const Parts& parts, C
     if (exceptions.count(text::comparisonKey(stem)) != 0) return std::nullopt;
     if (analyzer_.looksLikeCode(stem)) return std::nullopt;
     if (analyzer_.looksLikeAbbreviation(stem) &&
-        !(isWord(converter_.convert(stem, direction), targetLanguage(direction)) &&
+        !(text::characterCount(stem) >= kShortestAbbreviationWord &&
+          isWord(converter_.convert(stem, direction), targetLanguage(direction)) &&
           !isWord(stem, sourceLanguage(direction)))) {
         return std::nullopt;
     }
@@ -121,6 +133,9 @@ std::optional<std::string> RunningTextJudge::convertedWord(const Parts& parts, C
            typed[typed.size() - 1 - kept].size() == 1) {
         ++kept;
     }
+    // Typed key by key, a full stop on the other layout is a letter: when the whole conversion is a
+    // word, the word is meant (помощью, not помощь.).
+    if (kept > 0 && isWord(converter_.convert(lower, direction), targetLanguage(direction))) kept = 0;
     const auto stemKeys = text::characters(stem);
     const std::size_t convertedKeys = stemKeys.size() - kept;
     const std::size_t convertedBytes =
@@ -130,16 +145,63 @@ std::optional<std::string> RunningTextJudge::convertedWord(const Parts& parts, C
     return out;
 }
 
-std::optional<std::string> RunningTextJudge::convertedShortWord(const Parts& parts, ConversionDirection direction,
-                                                                const ExceptionWords& exceptions) const {
-    if (parts.stemCharacters == 0 || parts.stemCharacters > kLongestShortWord) return std::nullopt;
-    if (exceptions.count(text::comparisonKey(parts.stem)) != 0) return std::nullopt;
-    if (analyzer_.looksLikeCode(parts.stem)) return std::nullopt;
-    const std::string lower = lowerKeys(parts.stem, direction);
-    if (shortWords(sourceLanguage(direction)).count(text::canonicalForm(lower)) != 0) return std::nullopt;
+std::optional<RunningTextJudge::Parts> RunningTextJudge::otherLayoutParts(std::string_view word,
+                                                                          ConversionDirection direction) const {
+    const std::vector<std::string_view> keys = text::characters(word);
+    const auto isOtherPunctuation = [&](std::string_view key) {
+        return !text::isLetterCharacter(converter_.convertKeys(key, direction));
+    };
+    const std::size_t first = keys.empty() || !isOtherPunctuation(keys.front()) ? 0 : 1;
+    std::size_t last = keys.size();
+    while (last > first && keys.size() - last < kMostTrailingKeys && isOtherPunctuation(keys[last - 1])) --last;
+    if (last <= first) return std::nullopt;
+    Parts parts;
+    parts.lead = first > 0 ? keys.front() : std::string_view();
+    parts.stem = between(word, keys[first], keys[last - 1]);
+    parts.trail = last < keys.size() ? between(word, keys[last], keys.back()) : std::string_view();
+    parts.stemCharacters = last - first;
+    return parts;
+}
+
+std::string RunningTextJudge::assembled(const Parts& parts, const std::string& stem, ConversionDirection direction) const {
+    return converter_.convertKeys(parts.lead, direction) + stem + converter_.convertKeys(parts.trail, direction);
+}
+
+std::optional<std::string> RunningTextJudge::convertedInContext(const Parts& parts, ConversionDirection direction,
+                                                                const ExceptionWords& exceptions) {
+    const std::string_view stem = parts.stem;
+    if (exceptions.count(text::comparisonKey(stem)) != 0) return std::nullopt;
+    if (analyzer_.protectedTechnicalWords().count(text::comparisonKey(stem)) != 0) return std::nullopt;
+    if (analyzer_.looksLikeCode(stem)) return std::nullopt;
+    const std::vector<std::string_view> keys = text::characters(stem);
+    const bool lettersOnly = std::all_of(keys.begin(), keys.end(), [&](std::string_view key) {
+        return text::isLetterCharacter(converter_.convertKeys(key, direction)) || key == "-" || key == "'";
+    });
+    if (!lettersOnly) return std::nullopt;
+    const Language source = sourceLanguage(direction);
+    const Language target = targetLanguage(direction);
+    const std::string lower = lowerKeys(stem, direction);
     const std::string converted = converter_.convert(lower, direction);
-    if (shortWords(targetLanguage(direction)).count(text::canonicalForm(converted)) == 0) return std::nullopt;
-    return converter_.convert(parts.stem, direction);
+    const bool sourceShortWord = shortWords(source).count(text::canonicalForm(lower)) != 0;
+    if (analyzer_.looksLikeAbbreviation(stem) && parts.stemCharacters <= kLongestAbbreviationInContext) {
+        // An abbreviation, unless it is a word of its own layout.
+        if (sourceShortWord || isWord(lower, source)) return std::nullopt;
+        return converter_.convert(stem, direction);
+    }
+    if (parts.stemCharacters <= kLongestShortWord) {
+        // A short word of the other language that is none of its own.
+        if (sourceShortWord || shortWords(target).count(text::canonicalForm(converted)) == 0) return std::nullopt;
+        return converter_.convert(stem, direction);
+    }
+    if (isWord(lower, source)) {
+        // A collision: both forms are words.
+        if (!isWord(converted, target)) return std::nullopt;
+        return converter_.convert(stem, direction);
+    }
+    // A word that the neighbours vouch for: the conversion only has to win.
+    const DetectionResult result = detector_.evaluate(lower);
+    if (result.direction != direction || !isWrongLayout(result.classification)) return std::nullopt;
+    return converter_.convert(stem, direction);
 }
 
 RunVerdict RunningTextJudge::judge(const std::vector<RunWord>& run, std::string_view word, std::string_view delimiter,
@@ -147,8 +209,22 @@ RunVerdict RunningTextJudge::judge(const std::vector<RunWord>& run, std::string_
     RunVerdict verdict;
     verdict.word = RunWord{std::string(word), std::string(word), std::string(delimiter), std::nullopt, std::nullopt};
     if (word.empty() || exceptions.count(text::comparisonKey(word)) != 0) return verdict;
+    const std::optional<ConversionDirection> previous = run.empty() ? std::nullopt : run.back().corrected;
     const auto automatic = converter_.convertAutomatically(word);
-    if (!automatic) return verdict;
+    if (!automatic) {
+        // Punctuation keys right after a corrected word (the full stop after a closing bracket).
+        if (previous && !run.back().gap.empty() && !hasWhiteSpace(run.back().gap)) {
+            const std::string converted = convertedGap(word, *previous);
+            if (converted != word) {
+                RunDecision decision{*previous, 0, std::string(word) + std::string(delimiter),
+                                     converted + convertedGap(delimiter, *previous), std::string(word), converted};
+                verdict.word.text = converted;
+                verdict.word.gap = convertedGap(delimiter, *previous);
+                verdict.decision = std::move(decision);
+            }
+        }
+        return verdict;
+    }
     const ConversionDirection direction = automatic->direction;
     const Language source = sourceLanguage(direction);
     const Language target = targetLanguage(direction);
@@ -156,7 +232,7 @@ RunVerdict RunningTextJudge::judge(const std::vector<RunWord>& run, std::string_
     // Split on the layout it was typed on: "it." is the word "it" and a full stop.
     const std::vector<std::string_view> keys = text::characters(word);
     const auto isPunctuation = [](std::string_view key) { return !text::isLetterCharacter(key); };
-    std::size_t first = keys.empty() || !isPunctuation(keys.front()) ? 0 : 1;
+    const std::size_t first = keys.empty() || !isPunctuation(keys.front()) ? 0 : 1;
     std::size_t last = keys.size();
     while (last > first && keys.size() - last < kMostTrailingKeys && isPunctuation(keys[last - 1])) --last;
     const bool sourceWord =
@@ -165,66 +241,54 @@ RunVerdict RunningTextJudge::judge(const std::vector<RunWord>& run, std::string_
     if (sourceWord) verdict.word.language = source;
 
     // Split on the other layout: "нщгю" is "нщг" and the key of the full stop.
-    const auto isOtherPunctuation = [&](std::string_view key) {
-        return !text::isLetterCharacter(converter_.convertKeys(key, direction));
-    };
-    first = keys.empty() || !isOtherPunctuation(keys.front()) ? 0 : 1;
-    last = keys.size();
-    while (last > first && keys.size() - last < kMostTrailingKeys && isOtherPunctuation(keys[last - 1])) --last;
-    if (last <= first) return verdict;
-    Parts parts;
-    parts.lead = first > 0 ? keys.front() : std::string_view();
-    parts.stem = between(word, keys[first], keys[last - 1]);
-    parts.trail = last < keys.size() ? between(word, keys[last], keys.back()) : std::string_view();
-    parts.stemCharacters = last - first;
+    const std::optional<Parts> parts = otherLayoutParts(word, direction);
+    if (!parts) return verdict;
 
     const bool runInTarget = !run.empty() && run.back().language == target;
-    const bool afterSameCorrection = !run.empty() && run.back().corrected == direction;
     std::optional<std::string> stem;
-    const bool isShort = parts.stemCharacters <= kLongestShortWord;
-    if (isShort) {
-        if (!sourceWord && afterSameCorrection) stem = convertedShortWord(parts, direction, exceptions);
-    } else if (!sourceWord) {
-        stem = convertedWord(parts, direction, sensitivity, exceptions);
-    } else if (runInTarget && !analyzer_.looksLikeCode(parts.stem) &&
-               exceptions.count(text::comparisonKey(parts.stem)) == 0 &&
-               analyzer_.protectedTechnicalWords().count(text::comparisonKey(parts.stem)) == 0) {
-        // Both forms are words: the run says which language is meant.
-        const std::string converted = converter_.convert(parts.stem, direction);
-        if (isWord(converted, target)) stem = converted;
+    if (parts->stemCharacters > kLongestShortWord && !sourceWord) {
+        stem = convertedWord(*parts, direction, sensitivity, exceptions);
+    }
+    if (!stem && previous == direction) stem = convertedInContext(*parts, direction, exceptions);
+    if (!stem && sourceWord && runInTarget && parts->stemCharacters > kLongestShortWord &&
+        analyzer_.shouldAnalyze(lowerKeys(parts->stem, direction), exceptions)) {
+        // A collision in a run of the other language: both forms are words, the run says which.
+        const std::string lower = lowerKeys(parts->stem, direction);
+        if (isWord(lower, source) && isWord(converter_.convert(lower, direction), target)) {
+            stem = converter_.convert(parts->stem, direction);
+        }
     }
     if (!stem) return verdict;
 
     RunDecision decision;
     decision.direction = direction;
-    decision.mainWord = std::string(parts.stem);
+    decision.mainWord = std::string(parts->stem);
     decision.mainReplacement = *stem;
     const std::string gap = convertedGap(delimiter, direction);
-    const std::string replaced =
-        converter_.convertKeys(parts.lead, direction) + *stem + converter_.convertKeys(parts.trail, direction);
+    const std::string replaced = assembled(*parts, *stem, direction);
     verdict.word.text = replaced;
     verdict.word.gap = gap;
     verdict.word.corrected = direction;
     verdict.word.language = target;
 
-    // Short words just before it that read right only now.
-    std::size_t pulled = 0;
-    if (!isShort) {
-        while (pulled < kMostPrecedingWords && pulled < run.size()) {
-            const RunWord& before = run[run.size() - 1 - pulled];
-            if (before.corrected || before.text != before.typed) break;
-            const std::vector<std::string_view> beforeKeys = text::characters(before.typed);
-            Parts beforeParts;
-            beforeParts.stem = before.typed;
-            beforeParts.stemCharacters = beforeKeys.size();
-            if (!convertedShortWord(beforeParts, direction, exceptions)) break;
-            ++pulled;
-        }
+    // Words just before it that read right only now: short words, collisions, abbreviations.
+    std::vector<std::string> pulledTexts;
+    while (pulledTexts.size() < kMostPrecedingWords && pulledTexts.size() < run.size()) {
+        const RunWord& before = run[run.size() - 1 - pulledTexts.size()];
+        if (before.corrected || before.text != before.typed) break;
+        const auto beforeAutomatic = converter_.convertAutomatically(before.typed);
+        if (!beforeAutomatic || beforeAutomatic->direction != direction) break;
+        const std::optional<Parts> beforeParts = otherLayoutParts(before.typed, direction);
+        if (!beforeParts) break;
+        const std::optional<std::string> beforeStem = convertedInContext(*beforeParts, direction, exceptions);
+        if (!beforeStem) break;
+        pulledTexts.insert(pulledTexts.begin(), assembled(*beforeParts, *beforeStem, direction));
     }
-    for (std::size_t i = run.size() - pulled; i < run.size(); ++i) {
-        const RunWord& before = run[i];
+    const std::size_t pulled = pulledTexts.size();
+    for (std::size_t i = 0; i < pulled; ++i) {
+        const RunWord& before = run[run.size() - pulled + i];
         RunWord after = before;
-        after.text = converter_.convert(before.typed, direction);
+        after.text = pulledTexts[i];
         after.gap = convertedGap(before.gap, direction);
         after.corrected = direction;
         after.language = target;

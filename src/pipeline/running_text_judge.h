@@ -25,10 +25,12 @@ namespace tarvelo {
 //  - a word of its own language with punctuation ("it.", "key.") stays;
 //  - collisions: a word of its own language whose conversion is a word too is corrected only when
 //    the word before it reads in the other language;
-//  - short words (one or two letters) are corrected next to a word corrected the same way: after
-//    it, or together with it in one span when the later word is the one corrected;
-//  - capitals: a word is scored by its lower-case keys; an all-caps word of up to six letters is
-//    corrected only when it becomes a dictionary word, so USB and NASA stay.
+//  - context: next to a word corrected the same way (after it, or together with it in one span
+//    when the later word is the one corrected), short words of one or two letters, collisions,
+//    abbreviations and words whose conversion wins by any margin are corrected too;
+//  - capitals: a word is scored by its lower-case keys; on its own, an all-caps word of up to six
+//    letters is corrected only when it has four or more and becomes a dictionary word, so USB and
+//    NASA stay.
 // Platform-free and single-threaded, like the detector it uses.
 class RunningTextJudge {
 public:
@@ -55,8 +57,14 @@ private:
 
     std::optional<std::string> convertedWord(const Parts& parts, ConversionDirection direction, double sensitivity,
                                              const ExceptionWords& exceptions);
-    std::optional<std::string> convertedShortWord(const Parts& parts, ConversionDirection direction,
-                                                  const ExceptionWords& exceptions) const;
+    // The word split on the layout it becomes; none when it is all punctuation there.
+    std::optional<Parts> otherLayoutParts(std::string_view word, ConversionDirection direction) const;
+    // The stem converted, the keys around it too.
+    std::string assembled(const Parts& parts, const std::string& stem, ConversionDirection direction) const;
+    // What a word becomes when a neighbour was corrected the same way: a short word of the other
+    // language, a collision, an abbreviation, or a word whose conversion wins at all.
+    std::optional<std::string> convertedInContext(const Parts& parts, ConversionDirection direction,
+                                                  const ExceptionWords& exceptions);
     std::string convertedGap(std::string_view gap, ConversionDirection direction) const;
     std::string lowerKeys(std::string_view text, ConversionDirection direction) const;
 
