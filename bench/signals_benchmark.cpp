@@ -17,6 +17,7 @@
 #include "analysis/layout_converter.h"
 #include "platform/linux/enchant_spell_checker.h"
 #include "platform/linux/letter_model_language_recognizer.h"
+#include "loaded_signals.h"
 
 // The work after a word boundary with the desktop's own signals: the hunspell dictionaries through
 // Enchant and the built-in letter model. Dictionaries are loaded before anything is timed, except in
@@ -24,23 +25,6 @@
 
 namespace tarvelo::desktop {
 namespace {
-
-// The signals and a detector over them, loaded once for the whole run.
-struct LoadedSignals {
-    EnchantSpellChecker spellChecker;
-    LetterModelLanguageRecognizer recognizer;
-    LanguageDetector detector{LayoutConverter(), spellChecker, recognizer};
-
-    LoadedSignals() {
-        spellChecker.check("load", "en_US");
-        spellChecker.check("загрузка", "ru_RU");
-    }
-};
-
-LoadedSignals& loadedSignals() {
-    static LoadedSignals signals;
-    return signals;
-}
 
 // Resident memory of the process, from /proc/self/statm.
 double residentMegabytes() {
