@@ -8,6 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "latency_counters.h"
 #include "loaded_signals.h"
 #include "pipeline/running_text_judge.h"
 #include "pipeline/word_buffer.h"
@@ -71,15 +72,7 @@ void judgeClosedWordWithSystemSignals(benchmark::State& state) {
         state.SetIterationTime(seconds);
         micros.push_back(seconds * 1e6);
     }
-    if (micros.empty()) return;
-    std::sort(micros.begin(), micros.end());
-    const auto at = [&](double quantile) {
-        const auto index = static_cast<std::size_t>(quantile * static_cast<double>(micros.size()));
-        return micros[std::min(micros.size() - 1, index)];
-    };
-    state.counters["p50_us"] = at(0.50);
-    state.counters["p99_us"] = at(0.99);
-    state.counters["max_us"] = micros.back();
+    setLatencyCounters(state, std::move(micros));
 }
 BENCHMARK(judgeClosedWordWithSystemSignals)->UseManualTime();
 

@@ -209,17 +209,17 @@ RunVerdict RunningTextJudge::judge(const std::vector<RunWord>& run, std::string_
     RunVerdict verdict;
     verdict.word = RunWord{std::string(word), std::string(word), std::string(delimiter), std::nullopt, std::nullopt};
     if (word.empty() || exceptions.count(text::comparisonKey(word)) != 0) return verdict;
-    const std::optional<ConversionDirection> previous = run.empty() ? std::nullopt : run.back().corrected;
     const auto automatic = converter_.convertAutomatically(word);
     if (!automatic) {
         // Punctuation keys right after a corrected word (the full stop after a closing bracket).
-        if (previous && !run.back().gap.empty() && !hasWhiteSpace(run.back().gap)) {
-            const std::string converted = convertedGap(word, *previous);
+        if (!run.empty() && run.back().corrected && !run.back().gap.empty() && !hasWhiteSpace(run.back().gap)) {
+            const ConversionDirection previous = *run.back().corrected;
+            const std::string converted = convertedGap(word, previous);
             if (converted != word) {
-                RunDecision decision{*previous, 0, std::string(word) + std::string(delimiter),
-                                     converted + convertedGap(delimiter, *previous), std::string(word), converted};
+                RunDecision decision{previous, 0, std::string(word) + std::string(delimiter),
+                                     converted + convertedGap(delimiter, previous), std::string(word), converted};
                 verdict.word.text = converted;
-                verdict.word.gap = convertedGap(delimiter, *previous);
+                verdict.word.gap = convertedGap(delimiter, previous);
                 verdict.decision = std::move(decision);
             }
         }
@@ -244,20 +244,11 @@ RunVerdict RunningTextJudge::judge(const std::vector<RunWord>& run, std::string_
     const std::optional<Parts> parts = otherLayoutParts(word, direction);
     if (!parts) return verdict;
 
-    const bool runInTarget = !run.empty() && run.back().language == target;
     std::optional<std::string> stem;
     if (parts->stemCharacters > kLongestShortWord && !sourceWord) {
         stem = convertedWord(*parts, direction, sensitivity, exceptions);
     }
-    if (!stem && previous == direction) stem = convertedInContext(*parts, direction, exceptions);
-    if (!stem && sourceWord && runInTarget && parts->stemCharacters > kLongestShortWord &&
-        analyzer_.shouldAnalyze(lowerKeys(parts->stem, direction), exceptions)) {
-        // A collision in a run of the other language: both forms are words, the run says which.
-        const std::string lower = lowerKeys(parts->stem, direction);
-        if (isWord(lower, source) && isWord(converter_.convert(lower, direction), target)) {
-            stem = converter_.convert(parts->stem, direction);
-        }
-    }
+    if (!stem && !run.empty() && run.back().corrected == direction) stem = convertedInContext(*parts, direction, exceptions);
     if (!stem) return verdict;
 
     RunDecision decision;

@@ -23,8 +23,9 @@ namespace tarvelo {
 //    (on the layout it was typed on and on the other), and the keys come back converted, the
 //    closing key included (? becomes , on the Russian side, & becomes ?, and so on);
 //  - a word of its own language with punctuation ("it.", "key.") stays;
-//  - collisions: a word of its own language whose conversion is a word too is corrected only when
-//    the word before it reads in the other language;
+//  - collisions: a word of its own language whose conversion is a word too ("tot", еще) is
+//    corrected only next to a word corrected the same way; a word typed right in the other
+//    language says nothing, for the text may be mixed ("привет, the world");
 //  - context: next to a word corrected the same way (after it, or together with it in one span
 //    when the later word is the one corrected), short words of one or two letters, collisions,
 //    abbreviations and words whose conversion wins by any margin are corrected too;

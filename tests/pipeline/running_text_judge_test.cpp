@@ -25,11 +25,11 @@ protected:
     RunningTextJudgeTest() {
         spellChecker.setAvailableLanguages({"en_US", "ru_RU"});
         for (const char* word : {"it", "key", "know", "where", "don't", "text", "tot", "here", "law", "you", "file",
-                                 "make", "show", "is"}) {
+                                 "make", "show", "is", "the", "world"}) {
             spellChecker.accept("en_US", word);
         }
         for (const char* word : {"дела", "пишу", "текст", "шею", "луню", "еще", "руку", "закон", "женщина", "это",
-                                 "еды", "файл", "открой", "запусти", "использую", "работы", "помощью", "помощь"}) {
+                                 "еды", "файл", "открой", "запусти", "использую", "работы", "помощью", "помощь", "еру", "привет"}) {
             spellChecker.accept("ru_RU", word);
         }
     }
@@ -146,8 +146,9 @@ TEST_F(RunningTextJudgeTest, CollisionsFollowTheLanguageOfTheRun) {
         {"ltkf tot ", "дела еще "},
         {"лтщц руку ", "know here "},
         {"руку лтщц ", "here know "},
-        // After a word typed in the other language.
-        {"текст tot ", "текст еще "},
+        // A word typed right in the other language says nothing: the text may be mixed.
+        {"текст tot ", "текст tot "},
+        {"привет, the world ", "привет, the world "},
     });
 }
 

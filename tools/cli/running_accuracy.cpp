@@ -80,8 +80,8 @@ void appendFailures(std::string& out, const std::string& title, const Pairs& pai
 }  // namespace
 
 const RunningReading& RunningAccuracy::reported() const {
-    for (const auto& [sensitivity, reading] : readings) {
-        if (sensitivity == this->sensitivity) return reading;
+    for (const auto& [at, reading] : readings) {
+        if (at == sensitivity) return reading;
     }
     return readings.front().second;
 }
