@@ -228,6 +228,12 @@ RunVerdict RunningTextJudge::judge(const std::vector<RunWord>& run, std::string_
     const ConversionDirection direction = automatic->direction;
     const Language source = sourceLanguage(direction);
     const Language target = targetLanguage(direction);
+    // Code and options: a word glued by punctuation to a word left as typed (puts(buf)), or one that
+    // starts like an option or a path (-lt, /regs), is left alone.
+    if (!run.empty() && !run.back().corrected && !run.back().gap.empty() && !hasWhiteSpace(run.back().gap)) {
+        return verdict;
+    }
+    if (word.starts_with('-') || word.starts_with('/')) return verdict;
 
     // Split on the layout it was typed on: "it." is the word "it" and a full stop.
     const std::vector<std::string_view> keys = text::characters(word);

@@ -25,11 +25,11 @@ protected:
     RunningTextJudgeTest() {
         spellChecker.setAvailableLanguages({"en_US", "ru_RU"});
         for (const char* word : {"it", "key", "know", "where", "don't", "text", "tot", "here", "law", "you", "file",
-                                 "make", "show", "is", "the", "world"}) {
+                                 "make", "show", "is", "the", "world", "puts", "ls"}) {
             spellChecker.accept("en_US", word);
         }
         for (const char* word : {"дела", "пишу", "текст", "шею", "луню", "еще", "руку", "закон", "женщина", "это",
-                                 "еды", "файл", "открой", "запусти", "использую", "работы", "помощью", "помощь", "еру", "привет"}) {
+                                 "еды", "файл", "открой", "запусти", "использую", "работы", "помощью", "помощь", "еру", "привет", "ига", "купы", "деж"}) {
             spellChecker.accept("ru_RU", word);
         }
     }
@@ -110,6 +110,10 @@ TEST_F(RunningTextJudgeTest, WordsOfTheirOwnLanguageWithPunctuationStay) {
         {"I know it. ", "I know it. "},
         {"Открой файл README и запусти make ", "Открой файл README и запусти make "},
         {"я использую git для работы ", "я использую git для работы "},
+        // Code and options stay: a word glued to a word left as typed, or one starting with - or /.
+        {"puts(buf); ", "puts(buf); "},
+        {"ls -lt: ", "ls -lt: "},
+        {"/regs ", "/regs "},
     });
 }
 
