@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <benchmark/benchmark.h>
@@ -18,6 +19,8 @@
 #include "analysis/layout_converter.h"
 #include "platform/linux/enchant_spell_checker.h"
 #include "platform/linux/letter_model_language_recognizer.h"
+#include "latency_counters.h"
+#include "loaded_signals.h"
 
 // The work after a word boundary with the desktop's own signals: the hunspell dictionaries through
 // Enchant and the built-in letter model. Dictionaries are loaded before anything is timed, except in
@@ -25,23 +28,6 @@
 
 namespace tarvelo::desktop {
 namespace {
-
-// The signals and a detector over them, loaded once for the whole run.
-struct LoadedSignals {
-    EnchantSpellChecker spellChecker;
-    LetterModelLanguageRecognizer recognizer;
-    LanguageDetector detector{LayoutConverter(), spellChecker, recognizer};
-
-    LoadedSignals() {
-        spellChecker.check("load", "en_US");
-        spellChecker.check("загрузка", "ru_RU");
-    }
-};
-
-LoadedSignals& loadedSignals() {
-    static LoadedSignals signals;
-    return signals;
-}
 
 // Resident memory of the process, from /proc/self/statm.
 double residentMegabytes() {
@@ -106,15 +92,7 @@ void evaluateTokenWithSystemSignalsLatency(benchmark::State& state) {
         state.SetIterationTime(seconds);
         micros.push_back(seconds * 1e6);
     }
-    if (micros.empty()) return;
-    std::sort(micros.begin(), micros.end());
-    const auto at = [&](double quantile) {
-        const auto index = static_cast<std::size_t>(quantile * static_cast<double>(micros.size()));
-        return micros[std::min(micros.size() - 1, index)];
-    };
-    state.counters["p50_us"] = at(0.50);
-    state.counters["p99_us"] = at(0.99);
-    state.counters["max_us"] = micros.back();
+    setLatencyCounters(state, std::move(micros));
 }
 BENCHMARK(evaluateTokenWithSystemSignalsLatency)->UseManualTime();
 

@@ -23,8 +23,16 @@ TARVELO_PACKAGES=(
 # take screenshots.
 TARVELO_DEMO_PACKAGES=(trayer xdotool python3 python3-gi gir1.2-atspi-2.0 gir1.2-gtk-3.0)
 
-# What scripts/corpora renders the development corpora from.
-TARVELO_CORPUS_PACKAGES=(manpages manpages-ru man-db groff-base)
+# What scripts/corpora renders the development corpora from: the manual pages, and msgunfmt for the
+# message catalogs.
+TARVELO_CORPUS_PACKAGES=(manpages manpages-ru man-db groff-base gettext)
+
+# The packages whose Russian message catalogs scripts/corpora reads: everyday messages of the tools
+# and libraries a Debian desktop has, in English and in Russian.
+TARVELO_CATALOG_PACKAGES=(
+  adduser apt bash coreutils diffutils dpkg findutils grep sed tar wget psmisc login man-db
+  libc-l10n libglib2.0-data libgtk-3-common gsettings-desktop-schemas
+)
 
 # What scripts/accuracy needs beyond the build and scripts/corpora: gnuplot for the plot, and a font
 # it can name.

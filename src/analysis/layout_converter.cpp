@@ -25,6 +25,9 @@ constexpr RowPair kRows[] = {
     {"ZXCVBNM<>?", "ЯЧСМИТЬБЮ,"},
 };
 
+// The shifted digit row, where it differs: Shift+2, 3, 4, 6 and 7.
+constexpr RowPair kShiftedDigits{"@#$^&", "\"№;:?"};
+
 // U+2019 is what many applications type for the apostrophe key; it has no inverse.
 constexpr std::string_view kTypographicApostrophe = "\u2019";
 
@@ -52,6 +55,14 @@ std::shared_ptr<const LayoutConverter::Tables> LayoutConverter::sharedTables() {
         for (const auto& [key, value] : built->russianToEnglish) {
             if (key.size() == 1) built->asciiRussianToEnglish[static_cast<unsigned char>(key[0])] = value;
         }
+        built->keysEnglishToRussian = built->englishToRussian;
+        built->keysRussianToEnglish = built->russianToEnglish;
+        const auto english = text::characters(kShiftedDigits.english);
+        const auto russian = text::characters(kShiftedDigits.russian);
+        for (std::size_t i = 0; i < english.size(); ++i) {
+            built->keysEnglishToRussian[std::string(english[i])] = std::string(russian[i]);
+            built->keysRussianToEnglish[std::string(russian[i])] = std::string(english[i]);
+        }
         return std::shared_ptr<const Tables>(std::move(built));
     }();
     return tables;
@@ -74,6 +85,23 @@ std::string LayoutConverter::convert(std::string_view text, ConversionDirection 
         }
         auto found = table.find(std::string(character));
         if (found == table.end()) found = table.find(text::canonicalForm(character));
+        if (found != table.end()) {
+            out.append(found->second);
+        } else {
+            text::appendWellFormed(out, character);
+        }
+    }
+    return out;
+}
+
+std::string LayoutConverter::convertKeys(std::string_view text, ConversionDirection direction) const {
+    const Table& table = direction == ConversionDirection::englishToRussian ? tables_->keysEnglishToRussian
+                                                                           : tables_->keysRussianToEnglish;
+    std::string out;
+    out.reserve(text.size() * 2);
+    for (std::string_view character : text::characters(text)) {
+        auto found = table.find(std::string(character));
+        if (found == table.end() && !text::isAscii(character)) found = table.find(text::canonicalForm(character));
         if (found != table.end()) {
             out.append(found->second);
         } else {

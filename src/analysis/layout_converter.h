@@ -38,6 +38,10 @@ public:
     // is copied unchanged. The result has as many characters as `text`.
     std::string convert(std::string_view text, ConversionDirection direction) const;
 
+    // As `convert`, and the shifted digit row too, where the layouts differ in five keys
+    // (@ # $ ^ & against " № ; : ?): exactly what the same physical keys type on the other layout.
+    std::string convertKeys(std::string_view text, ConversionDirection direction) const;
+
     // Converts towards the other layout of the script with more letters (ASCII letters against
     // U+0400–U+04FF, counted by scalar); none when the counts are equal.
     std::optional<ConvertedText> convertAutomatically(std::string_view text) const;
@@ -49,6 +53,9 @@ private:
         // The ASCII keys of each table, looked up without hashing on the per-key path.
         std::array<std::string_view, 128> asciiEnglishToRussian{};
         std::array<std::string_view, 128> asciiRussianToEnglish{};
+        // The letter tables with the five shifted digit keys that differ.
+        Table keysEnglishToRussian;
+        Table keysRussianToEnglish;
     };
 
     static std::shared_ptr<const Tables> sharedTables();

@@ -17,12 +17,20 @@ bool WordBuffer::isBoundary(std::string_view character) {
     return !character.empty() && text::isWhiteSpace(text::firstScalar(character));
 }
 
+bool WordBuffer::closes(std::string_view character) const {
+    if (!isBoundary(character)) return false;
+    if (splitting_ == Splitting::everyBoundary || (character != ":" && character != "\"")) return true;
+    bool cyrillic = false;
+    text::forEachScalar(text_, [&](char32_t scalar) { cyrillic = cyrillic || (scalar >= 0x0400 && scalar <= 0x04FF); });
+    return cyrillic;
+}
+
 std::optional<ClosedWord> WordBuffer::append(std::string_view input) {
     if (text::characterCount(input) != 1) {
         clear();
         return std::nullopt;
     }
-    if (!isBoundary(input)) {
+    if (!closes(input)) {
         if (overflowed_) return std::nullopt;
         if (characterCount() > kLengthLimit - 1) {
             text_.clear();

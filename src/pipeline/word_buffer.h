@@ -22,6 +22,17 @@ class WordBuffer {
 public:
     static constexpr std::size_t kLengthLimit = 64;
 
+    // Where a word ends.
+    enum class Splitting {
+        // At every boundary character.
+        everyBoundary,
+        // As `everyBoundary`, except that : and " (Ж and Э on the Russian layout) join a word that has
+        // no Cyrillic letter so far, empty included: a word typed on the English layout may be Russian.
+        otherLayoutLetters,
+    };
+
+    explicit WordBuffer(Splitting splitting = Splitting::everyBoundary) : splitting_(splitting) {}
+
     // Takes the text of one key press. White space and the six delimiters ! ? " ( ) : close the word
     // and return it with the very text appended as its delimiter; any other single character joins
     // the word; an input that is not exactly one character (empty, or a composed sequence) clears the
@@ -42,7 +53,11 @@ public:
     // White space (by its first scalar) or one of the six delimiters.
     static bool isBoundary(std::string_view character);
 
+    // Whether `character` would close the word so far.
+    bool closes(std::string_view character) const;
+
 private:
+    Splitting splitting_;
     std::string text_;
     bool overflowed_ = false;
 };

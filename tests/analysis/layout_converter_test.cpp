@@ -241,5 +241,21 @@ TEST(LayoutConverter, KeepsTheNumberOfCharacters) {
     }
 }
 
+TEST(LayoutConverter, ConvertsKeysOfTheShiftedDigitRowToo) {
+    const LayoutConverter converter;
+    const std::vector<std::pair<std::string, std::string>> englishToRussian = {
+        {"Ghbdtn? rfr ltkf&", "Привет, как дела?"},
+        {"@#$^&", "\"№;:?"},
+        {"!%*()-", "!%*()-"},
+        {"ghjcnj/", "просто."},
+    };
+    for (const auto& [english, russian] : englishToRussian) {
+        EXPECT_EQ(converter.convertKeys(english, ConversionDirection::englishToRussian), russian);
+        EXPECT_EQ(converter.convertKeys(russian, ConversionDirection::russianToEnglish), english);
+    }
+    // The letter conversion itself leaves the digit row alone.
+    EXPECT_EQ(converter.convert("@&", ConversionDirection::englishToRussian), "@&");
+}
+
 }  // namespace
 }  // namespace tarvelo

@@ -48,6 +48,29 @@ TEST(WordBuffer, ClosesWordsAtWhiteSpaceAndTheSixDelimiters) {
     }
 }
 
+TEST(WordBuffer, CanKeepTheKeysOfRussianLettersInsideAWordTypedOnTheEnglishLayout) {
+    struct Case {
+        std::string keys;
+        std::vector<ClosedWord> everyBoundary;
+        std::vector<ClosedWord> otherLayoutLetters;
+    };
+    const std::vector<Case> cases = {
+        {":tyobyf ", {{"tyobyf", " "}}, {{":tyobyf", " "}}},
+        {"\"nj ", {{"nj", " "}}, {{"\"nj", " "}}},
+        {"k:e ", {{"k", ":"}, {"e", " "}}, {{"k:e", " "}}},
+        // A word with a Cyrillic letter ends there as always; the other delimiters end every word.
+        {"слово: ", {{"слово", ":"}}, {{"слово", ":"}}},
+        {"ab?c\" ", {{"ab", "?"}, {"c", "\""}}, {{"ab", "?"}, {"c\"", " "}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.keys);
+        WordBuffer everyBoundary;
+        EXPECT_EQ(type(everyBoundary, c.keys), c.everyBoundary);
+        WordBuffer otherLayoutLetters(WordBuffer::Splitting::otherLayoutLetters);
+        EXPECT_EQ(type(otherLayoutLetters, c.keys), c.otherLayoutLetters);
+    }
+}
+
 TEST(WordBuffer, KeepsWordsOfAtMostSixtyFourCharacters) {
     WordBuffer buffer;
     const std::string longest(64, 'x');

@@ -156,12 +156,23 @@ else fail "detect takes its tokens from the arguments when there are any" "$(cat
 
 # --- fix ---------------------------------------------------------------------------------------
 
-expect_output "fix corrects a sentence and keeps its punctuation" 'Привет, как дела?\n' \
-    'Ghbdtn, rfr ltkf?\n' fix
+expect_output "fix corrects a sentence and keeps a comma typed as such" 'Привет, как дела\n' \
+    'Ghbdtn, rfr ltkf\n' fix
+expect_output "fix converts the punctuation keys of a sentence typed on the English layout" \
+    'Привет, как дела? Я пишу текст и просто.\n' 'Ghbdtn? rfr ltkf& Z gbie ntrcn b ghjcnj/\n' fix
+expect_output "fix restores an English sentence typed on the Russian layout" \
+    "I don't know where it is.\\n" 'Ш вщтэе лтщц цруку ше шыю\n' fix
+expect_output "fix leaves words of their own language with a full stop alone" 'it. key. Take it.\n' \
+    'it. key. Take it.\n' fix
+expect_output "fix corrects the shifted digit row and Ж, Э inside words" '"Женщина": это; Это\n' \
+    '@:tyobyf@^ \047nj$ "nj\n' fix
+expect_output "fix leaves a Russian sentence with English terms alone" \
+    'Открой файл README и запусти make, я использую git для работы\n' \
+    'Открой файл README и запусти make, я использую git для работы\n' fix
 expect_output "fix keeps CR LF, tabs and runs of spaces byte for byte" 'привет\r\nкак\t\tдела  \r\n' \
     'ghbdtn\r\nrfr\t\tltkf  \r\n' fix
-expect_output "fix splits words at the six delimiters" '(привет)"как"дела!как:' \
-    '(ghbdtn)"rfr"ltkf!rfr:' fix
+expect_output "fix ends words at ! ( ) and keeps \" and : in a word typed on the English layout" \
+    '(привет)ЭкакЭдела!как:' '(ghbdtn)"rfr"ltkf!rfr:' fix
 expect_output "fix keeps a full stop inside the word and after the correction" 'Привет. Как' \
     'Ghbdtn. Rfr' fix
 expect_output "fix leaves correctly typed words alone" 'hello привет, world\n' \

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <algorithm>
 #include <charconv>
 #include <optional>
 #include <string>
@@ -12,6 +13,8 @@
 #include "commands.h"
 #include "corpus_words.h"
 #include "progress_meter.h"
+#include "run_fixer.h"
+#include "running_accuracy.h"
 #include "text/characters.h"
 #include "text/normalization.h"
 #include "token_judge.h"
@@ -20,6 +23,7 @@ namespace tarvelo::cli {
 namespace {
 
 constexpr std::string_view kHelp = R"(Usage: tarvelo-cli eval [--en FILE] [--ru FILE] [OPTION...]
+       tarvelo-cli eval --mode running [--en FILE] [--ru FILE] [--mixed FILE] [OPTION...]
 
 Measures how the typing engine treats real running text: how often it would
 change a word that was typed correctly (false corrections), and how often it
@@ -46,7 +50,25 @@ comes back different from the word meant, even by one punctuation mark.
 Each distinct word is judged once; the results are read at the sensitivity S
 and at every sensitivity from 0 to 1 in steps of 0.05 from the same margins.
 
+With --mode running, each FILE holds sentences, one to a line, and each
+sentence is typed as one run and judged as the engine judges it, word by word
+with the words before it (as tarvelo-cli fix does):
+
+  words restored    a sentence of the target language typed on the source
+                    layout, every key (the shifted digit row included): the
+                    share of its words that come back exactly, and the share
+                    of sentences that come back exactly
+  false corrections the share of words of correct sentences of the source
+                    language that change
+  mixed text        the share of words of correct Russian sentences with
+                    English terms (--mixed FILE) that change: the English
+                    words for englishToRussian, the Russian for the other
+
+The readings are taken at 0, 0.25, 0.5, 0.9, 1 and the sensitivity S.
+
 Options:
+  --mode M          words (the default) or running
+  --mixed FILE      Russian sentences with English terms (--mode running)
   --en FILE         English running text
   --ru FILE         Russian running text
   --signals system  score with the built-in lists, the hunspell dictionaries
@@ -128,16 +150,72 @@ void judgeCorpus(const CorpusWords& corpus, TokenJudge& judge, AccuracyReport& r
     }
 }
 
+std::vector<std::string> sentenceLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        if (end > start) lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+int runRunningEval(const Arguments& parsed, const Io& io) {
+    RunningAccuracy accuracy;
+    const SignalSource signals = signalSourceOption(parsed);
+    accuracy.signals = signalSourceName(signals);
+    accuracy.sensitivity = sensitivityOption(parsed);
+    const auto topOption = parsed.option("top");
+    const std::size_t top = topOption ? parseTop(*topOption) : kDefaultTop;
+    const auto formatOption = parsed.option("format");
+    const Format format = formatOption ? parseFormat(*formatOption) : Format::markdown;
+
+    RunningCorpora corpora;
+    const std::pair<std::string_view, std::vector<std::string>*> files[] = {
+        {"en", &corpora.english}, {"ru", &corpora.russian}, {"mixed", &corpora.mixed}};
+    for (const auto& [name, sentences] : files) {
+        if (const auto path = parsed.option(name)) {
+            *sentences = sentenceLines(readWellFormedFile(std::string(*path)));
+            accuracy.corpora.emplace_back(std::string(*path), sentences->size());
+        }
+    }
+    if (accuracy.corpora.empty()) {
+        throw CommandError(ErrorKind::usage, "give sentence files: --en FILE, --ru FILE, --mixed FILE");
+    }
+
+    std::vector<double> sensitivities{0.0, 0.25, 0.5, 0.9, 1.0, accuracy.sensitivity};
+    std::sort(sensitivities.begin(), sensitivities.end());
+    sensitivities.erase(std::unique(sensitivities.begin(), sensitivities.end()), sensitivities.end());
+    const std::uint64_t total =
+        sensitivities.size() * (corpora.english.size() + corpora.russian.size() + corpora.mixed.size());
+    RunFixer fixer(makeSignals(signals), accuracy.sensitivity);
+    ProgressMeter progress(io.err, io.errIsTerminal, "tarvelo-cli eval: sentences typed", total);
+    measureRunning(corpora, fixer, sensitivities, accuracy, [&] { progress.advance(); });
+    progress.finish();
+
+    const std::string data = runningTsv(accuracy);
+    if (const auto dataPath = parsed.option("data")) writeFile(std::string(*dataPath), data);
+    writeOutput(io.out, format == Format::tsv ? data : runningMarkdown(accuracy, top));
+    return kExitSuccess;
+}
+
 }  // namespace
 
 int runEval(std::span<const std::string_view> arguments, const Io& io) {
     const Arguments parsed = parseArguments(
-        arguments, {.valueOptions = {"en", "ru", "signals", "sensitivity", "format", "data", "top"},
+        arguments, {.valueOptions = {"en", "ru", "mixed", "mode", "signals", "sensitivity", "format", "data", "top"},
                     .acceptsOperands = false});
     if (parsed.help) {
         writeOutput(io.out, kHelp);
         return kExitSuccess;
     }
+    const auto mode = parsed.option("mode");
+    if (mode && *mode != "words" && *mode != "running") {
+        throw CommandError(ErrorKind::usage, "--mode must be 'words' or 'running', not '" + std::string(*mode) + "'");
+    }
+    if (mode && *mode == "running") return runRunningEval(parsed, io);
+    if (parsed.option("mixed")) throw CommandError(ErrorKind::usage, "--mixed needs --mode running");
 
     std::vector<NamedCorpus> named;
     if (const auto path = parsed.option("en")) named.push_back({Language::english, std::string(*path)});

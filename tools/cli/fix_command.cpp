@@ -2,9 +2,9 @@
 #include <string>
 
 #include "arguments.h"
-#include "closed_words.h"
 #include "command_error.h"
 #include "commands.h"
+#include "run_fixer.h"
 #include "token_judge.h"
 
 namespace tarvelo::cli {
@@ -12,16 +12,22 @@ namespace {
 
 constexpr std::string_view kHelp = R"(Usage: tarvelo-cli fix [--sensitivity S] [--signals none|system]
 
-Reads UTF-8 text on standard input and writes it back with every word that was
+Reads UTF-8 text on standard input and writes it back with the words that were
 typed in the wrong keyboard layout replaced by what was meant, exactly as the
-typing engine would correct it as you type:
+typing engine would correct the same keys typed in one run:
 
-  echo 'Ghbdtn, rfr ltkf?' | tarvelo-cli fix    writes: Привет, как дела?
+  printf 'Ghbdtn? rfr ltkf&\n' | tarvelo-cli fix    writes: Привет, как дела?
+  printf 'Ш вщтэе лтщц\n' | tarvelo-cli fix         writes: I don't know
 
-Words end where the engine ends them: at white space and at ! ? " ( ) :
-(full stops, commas and the like stay inside the word). Everything else is
-copied byte for byte: spacing, line breaks, punctuation, words the engine leaves
-alone, and words longer than 64 characters.
+Words end where the engine ends them: at white space and at ! ? " ( ) :, except
+that : and " (Ж and Э on the Russian layout) stay inside a word typed on the
+English layout. Each word is judged with the words before it: punctuation keys
+are converted with the word (the ? that closed "Ghbdtn" is the Russian comma),
+words of one or two letters are corrected next to a word corrected the same
+way, and a word that is a word of its own language stays unless the words
+before it are in the other language. Everything else is copied byte for byte:
+spacing, line breaks, words the engine leaves alone, and words longer than 64
+characters.
 
 The engine corrects a word only when the key after it ends it. Here the end of
 the input ends the last word too, so a text without a final line break has its
@@ -39,24 +45,6 @@ Options:
   -h, --help       show this help
 )";
 
-std::string fixText(std::string_view text, TokenJudge& judge) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 4);
-    // Everything before `copied` is in `out` already.
-    std::size_t copied = 0;
-    // The end of the input closes the word still being typed; an over-long one stays as it is.
-    forEachClosedWord(text, [&](std::string_view word, std::size_t end) {
-        const std::size_t start = end - word.size();
-        if (word.size() > end - copied || text.substr(start, word.size()) != word) return;
-        out.append(text.substr(copied, start - copied));
-        const TokenVerdict verdict = judge.judge(word);
-        out.append(verdict.correct ? verdict.result.converted : word);
-        copied = end;
-    });
-    out.append(text.substr(copied));
-    return out;
-}
-
 }  // namespace
 
 int runFix(std::span<const std::string_view> arguments, const Io& io) {
@@ -66,10 +54,10 @@ int runFix(std::span<const std::string_view> arguments, const Io& io) {
         writeOutput(io.out, kHelp);
         return kExitSuccess;
     }
-    TokenJudge judge(makeSignals(signalSourceOption(parsed)), sensitivityOption(parsed));
+    RunFixer fixer(makeSignals(signalSourceOption(parsed)), sensitivityOption(parsed));
 
     const std::string input = readWellFormedInput(io.in);
-    writeOutput(io.out, fixText(input, judge));
+    writeOutput(io.out, fixer.fix(input));
     return kExitSuccess;
 }
 
