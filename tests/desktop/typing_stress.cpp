@@ -190,6 +190,8 @@ private:
     std::size_t unverified_ = 0;
     std::size_t refused_ = 0;
     Subscription statusWatch_;
+    std::chrono::steady_clock::duration lastFreeze_{};
+    std::vector<double> freezes_;  // milliseconds
 };
 
 bool StressRun::setUp() {
@@ -216,6 +218,12 @@ bool StressRun::setUp() {
         return false;
     }
     statusWatch_ = tarvelo_->app.engine.statusMessage().subscribe([this](const std::string& status) {
+        // Each freeze of the keyboard, for its length: an edit, or the last look of a read-back.
+        const auto length = tarvelo_->desktop.keyboardFreeze().lastFreezeLength();
+        if (length != lastFreeze_) {
+            lastFreeze_ = length;
+            freezes_.push_back(std::chrono::duration<double, std::milli>(length).count());
+        }
         if (status == "Correction sent; result unverified") ++unverified_;
         if (status == "Correction could not be sent") ++refused_;
     });
@@ -369,6 +377,13 @@ int StressRun::run() {
                 toolkitName(options_.toolkit), options_.paceMs, options_.busy ? ", cores busy" : "",
                 options_.perturb ? ", with typos, arrows and clicks" : "", sentences_, typedWords_, expected_, corrected_,
                 recall * 100.0, exact_, corrupted_, standing_, interrupted_, counted_, unverified_, refused_);
+    if (!freezes_.empty()) {
+        std::vector<double> sorted = freezes_;
+        std::sort(sorted.begin(), sorted.end());
+        const auto at = [&](double share) { return sorted[static_cast<std::size_t>(share * (sorted.size() - 1))]; };
+        std::printf("  the keyboard was frozen %zu times: median %.2f ms, 95th percentile %.2f ms, longest %.2f ms\n",
+                    sorted.size(), at(0.5), at(0.95), sorted.back());
+    }
     bool failed = corrupted_ > 0;
     if (counted_ < standing_ || counted_ > standing_ + interrupted_) {
         std::printf("FAILED: %zu corrections stand in the field (%zu more right before a click or an arrow key), the "

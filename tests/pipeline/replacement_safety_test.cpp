@@ -67,7 +67,9 @@ TEST(ReplacementSafety, AWordIsReplacedBehindTheKeysTypedAfterIt) {
         const bool corrected = std::string_view(c.status) == "Last word corrected";
         EXPECT_EQ(session.statistics.today().englishToRussian, corrected ? 1 : 0);
         EXPECT_EQ(session.engine().lastCorrection().get().has_value(), corrected);
-        if (!corrected) EXPECT_TRUE(session.keyboard.posted().empty());
+        if (!corrected) {
+            EXPECT_TRUE(session.keyboard.posted().empty());
+        }
     }
 }
 
