@@ -1,0 +1,49 @@
+// The autostart entry on arbitrary bytes, as another program or an older version may have left it; and
+// the entry that Tarvelo writes for an arbitrary executable path, which must read back as enabled.
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "fuzz_check.h"
+#include "platform/linux/xdg_autostart_login_items.h"
+
+using tarvelo::desktop::XdgAutostartLoginItems;
+
+namespace {
+
+std::filesystem::path scratchFolder() {
+    const char* shm = "/dev/shm";
+    const std::filesystem::path base = std::filesystem::is_directory(shm) ? shm : std::filesystem::temp_directory_path();
+    std::string name = (base / "tarvelo-fuzz-autostart-XXXXXX").string();
+    FUZZ_CHECK(::mkdtemp(name.data()) != nullptr);
+    return name;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const std::filesystem::path folder = scratchFolder();
+    const std::filesystem::path entry = folder / "tarvelo.desktop";
+    FuzzedDataProvider provider(data, size);
+    std::string executable = "/usr/bin/" + provider.ConsumeRandomLengthString(48);
+    std::erase(executable, '\0');
+    const std::string content = provider.ConsumeRemainingBytesAsString();
+    {
+        std::ofstream out(entry, std::ios::binary | std::ios::trunc);
+        out << content;
+    }
+
+    XdgAutostartLoginItems items(entry, executable);
+    (void)items.isEnabled();
+    FUZZ_CHECK(!items.registerItem().has_value());
+    FUZZ_CHECK(items.isEnabled());
+    FUZZ_CHECK(!items.unregisterItem().has_value());
+    FUZZ_CHECK(!items.isEnabled());
+    return 0;
+}

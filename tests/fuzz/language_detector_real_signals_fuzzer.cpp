@@ -1,0 +1,21 @@
+// LanguageDetector::evaluateToken on arbitrary tokens with the desktop's own signals: Enchant with the
+// hunspell dictionaries and the built-in letter model.
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "analysis/language_detector.h"
+#include "detection_checks.h"
+#include "platform/linux/enchant_spell_checker.h"
+#include "platform/linux/letter_model_language_recognizer.h"
+
+using namespace tarvelo;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static desktop::EnchantSpellChecker spellChecker;
+    static desktop::LetterModelLanguageRecognizer recognizer;
+    static LanguageDetector detector(LayoutConverter(), spellChecker, recognizer);
+    checkEvaluation(detector, std::string_view(reinterpret_cast<const char*>(data), size));
+    return 0;
+}
