@@ -12,7 +12,9 @@ namespace tarvelo::desktop {
 namespace {
 
 // The Exec key's quoting: the path in double quotes with ", `, $ and \ escaped, % doubled as a field
-// code escape, then backslashes escaped once more as the desktop file's string rule asks.
+// code escape, then backslashes escaped once more and line breaks and tabs written as escapes, as the
+// desktop file's string rule asks: a line break in the path would otherwise end the key and start
+// another one (a "Hidden=true" inside a folder name would hide the entry).
 std::string execValue(const std::filesystem::path& executable) {
     std::string quoted = "\"";
     for (const char c : executable.string()) {
@@ -23,8 +25,13 @@ std::string execValue(const std::filesystem::path& executable) {
     quoted += '"';
     std::string value;
     for (const char c : quoted) {
-        if (c == '\\') value += '\\';
-        value += c;
+        switch (c) {
+            case '\\': value += "\\\\"; break;
+            case '\n': value += "\\n"; break;
+            case '\r': value += "\\r"; break;
+            case '\t': value += "\\t"; break;
+            default: value += c; break;
+        }
     }
     return value;
 }
