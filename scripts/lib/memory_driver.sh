@@ -49,7 +49,7 @@ after_keys=$(rss)
 settings=$(xdotool search --sync --onlyvisible --name "Tarvelo Settings" | head -n 1)
 sleep 2
 with_settings=$(rss)
-xdotool windowquit "$settings" 2>/dev/null || xdotool key --window "$settings" alt+F4
+"$(dirname "${BASH_SOURCE[0]}")/close_window.py" "$settings"
 sleep 3
 after_settings=$(rss)
 
