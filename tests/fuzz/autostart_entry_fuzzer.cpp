@@ -5,30 +5,18 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "fuzz_check.h"
+#include "scratch_folder.h"
 #include "platform/linux/xdg_autostart_login_items.h"
 
 using tarvelo::desktop::XdgAutostartLoginItems;
 
-namespace {
-
-std::filesystem::path scratchFolder() {
-    const char* shm = "/dev/shm";
-    const std::filesystem::path base = std::filesystem::is_directory(shm) ? shm : std::filesystem::temp_directory_path();
-    std::string name = (base / "tarvelo-fuzz-autostart-XXXXXX").string();
-    FUZZ_CHECK(::mkdtemp(name.data()) != nullptr);
-    return name;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::filesystem::path folder = scratchFolder();
+    static const std::filesystem::path folder = scratchFolder("autostart");
     const std::filesystem::path entry = folder / "tarvelo.desktop";
     FuzzedDataProvider provider(data, size);
     std::string executable = "/usr/bin/" + provider.ConsumeRandomLengthString(48);

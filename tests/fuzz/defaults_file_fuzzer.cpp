@@ -3,12 +3,12 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
 #include "fuzz_check.h"
+#include "scratch_folder.h"
 #include "platform/fake/fake_login_items.h"
 #include "platform/fake/fake_notification_center.h"
 #include "platform/fake/fixed_calendar.h"
@@ -21,20 +21,8 @@
 
 using namespace tarvelo;
 
-namespace {
-
-std::filesystem::path scratchFolder() {
-    const char* shm = "/dev/shm";
-    const std::filesystem::path base = std::filesystem::is_directory(shm) ? shm : std::filesystem::temp_directory_path();
-    std::string name = (base / "tarvelo-fuzz-defaults-XXXXXX").string();
-    FUZZ_CHECK(::mkdtemp(name.data()) != nullptr);
-    return name;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::filesystem::path folder = scratchFolder();
+    static const std::filesystem::path folder = scratchFolder("defaults");
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     const std::filesystem::path file = folder / "defaults.json";
