@@ -61,15 +61,19 @@ echo "  after opening and closing Settings: $after_settings"
 
 if [ "$words" -gt 0 ]; then
   echo "Typing $words more words (RSS in MB after every hundred):"
-  field=$(xdotool search --onlyvisible --class gtk_text_field | head -n 1 || true)
-  [ -n "$field" ] && xdotool windowfocus "$field" 2>/dev/null || true
-  sentence="ghbdtn rfr ltkf dctv ghbdtn hello world руддщ ntrcn djn "
-  for ((typed = 0; typed < words; typed += 10)); do
-    type_words 40 "$sentence"
-    if (((typed + 10) % 100 == 0)); then
+  field=$(xdotool search --onlyvisible --class org.tarvelo.TestGtkField | head -n 1 || true)
+  [ -n "$field" ] && xdotool windowfocus --sync "$field" 2>/dev/null || true
+  sentence=(ghbdtn rfr ltkf dctv ghbdtn hello world руддщ ntrcn djn)
+  for ((typed = 1; typed <= words; typed++)); do
+    # A pause at each space, so that the correction lands before the next word begins.
+    xdotool type --delay 60 "${sentence[typed % ${#sentence[@]}]} "
+    sleep 0.15
+    if ((typed % 100 == 0)); then
+      echo dump >&3
+      sleep 0.3
+      printf '  %6d words  %s MB   field ends: %s\n' "$typed" "$(rss)" "$(tail -n 1 "$home/field-out" | tail -c 60)"
       # An empty field again, so that the field's own text does not grow without end.
       echo "set |" >&3
-      printf '  %6d words  %s\n' "$((typed + 10))" "$(rss)"
     fi
   done
 fi
