@@ -18,6 +18,10 @@ TARVELO_PACKAGES=(
   gettext qt6-translations-l10n
 )
 
+# What the fuzz targets (scripts/fuzz, and scripts/test for a short run) are built with: clang and its
+# runtime libraries, which hold libFuzzer and the sanitizers.
+TARVELO_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
+
 # What scripts/demo needs beyond the build: a tray host for the status icon, xdotool to type and click
 # as a person would, and Python's GObject bindings to press buttons through the accessibility bus and
 # take screenshots.

@@ -23,8 +23,20 @@ std::optional<std::int64_t> count(const nlohmann::json& object, const char* memb
         if (value > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) return std::nullopt;
         return static_cast<std::int64_t>(value);
     }
-    if (found->is_number_integer()) return found->get<std::int64_t>();
+    if (found->is_number_integer()) {
+        const auto value = found->get<std::int64_t>();
+        // A count is never negative; such a record was not written by this program.
+        if (value < 0) return std::nullopt;
+        return value;
+    }
     return std::nullopt;
+}
+
+// Counts that a damaged or edited value made huge stop at the largest one instead of overflowing.
+std::int64_t saturatingSum(std::int64_t a, std::int64_t b) {
+    std::int64_t sum = 0;
+    if (__builtin_add_overflow(a, b, &sum)) return std::numeric_limits<std::int64_t>::max();
+    return sum;
 }
 
 // The whole value, or none when any part of it is not a complete record. Members may come in any
@@ -80,15 +92,15 @@ StatisticsManager::StatisticsManager(DefaultsStore& defaults, const Clock& clock
 void StatisticsManager::recordCorrection(ConversionDirection direction) {
     mutateToday([direction](DailyStatistics& record) {
         if (direction == ConversionDirection::englishToRussian) {
-            ++record.englishToRussian;
+            record.englishToRussian = saturatingSum(record.englishToRussian, 1);
         } else {
-            ++record.russianToEnglish;
+            record.russianToEnglish = saturatingSum(record.russianToEnglish, 1);
         }
     });
 }
 
 void StatisticsManager::recordUndo() {
-    mutateToday([](DailyStatistics& record) { ++record.undoCount; });
+    mutateToday([](DailyStatistics& record) { record.undoCount = saturatingSum(record.undoCount, 1); });
 }
 
 DailyStatistics StatisticsManager::today() const {
@@ -138,9 +150,9 @@ DailyStatistics StatisticsManager::aggregate(double from) const {
     DailyStatistics total{utcDayKey(from), 0, 0, 0};
     for (const DailyStatistics& day : days_.get()) {
         if (day.day < total.day) continue;
-        total.englishToRussian += day.englishToRussian;
-        total.russianToEnglish += day.russianToEnglish;
-        total.undoCount += day.undoCount;
+        total.englishToRussian = saturatingSum(total.englishToRussian, day.englishToRussian);
+        total.russianToEnglish = saturatingSum(total.russianToEnglish, day.russianToEnglish);
+        total.undoCount = saturatingSum(total.undoCount, day.undoCount);
     }
     return total;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "store/statistics_manager.h"
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -140,6 +141,7 @@ TEST_F(StatisticsFixture, UnreadableValuesStartEmptyAndStayStoredUntilTheNextWri
         {"count as text", DefaultsValue(bytes(R"([{"day":"2026-12-06","englishToRussian":"1","russianToEnglish":0,"undoCount":0}])"))},
         {"fractional count", DefaultsValue(bytes(R"([{"day":"2026-12-06","englishToRussian":1.5,"russianToEnglish":0,"undoCount":0}])"))},
         {"count beyond 64 bits", DefaultsValue(bytes(R"([{"day":"2026-12-06","englishToRussian":9223372036854775808,"russianToEnglish":0,"undoCount":0}])"))},
+        {"negative count", DefaultsValue(bytes(R"([{"day":"2026-12-06","englishToRussian":1,"russianToEnglish":-1,"undoCount":0}])"))},
         {"text instead of data", DefaultsValue(DefaultsStringArray{"[]"})},
     };
     for (const auto& [name, value] : cases) {
@@ -162,6 +164,19 @@ TEST_F(StatisticsFixture, ReadersAcceptAnyMemberOrderExtraMembersAndRepeatedDays
     statistics.recordCorrection(ConversionDirection::englishToRussian);
     // The first record of a repeated day is the one that counts on.
     EXPECT_EQ(statistics.days().get(), (std::vector<DailyStatistics>{{"2026-12-06", 4, 2, 1}, {"2026-12-06", 5, 0, 0}}));
+}
+
+// Found by fuzzing: the largest counts of a damaged value overflowed when summed and when counted on.
+TEST_F(StatisticsFixture, HugeStoredCountsStopAtTheLargestCount) {
+    constexpr std::int64_t kMost = std::numeric_limits<std::int64_t>::max();
+    store.setObject(defaults_keys::dailyStatistics,
+                    DefaultsValue(bytes(R"([{"day":"2026-12-05","englishToRussian":9223372036854775807,"russianToEnglish":1,"undoCount":0},)"
+                                        R"({"day":"2026-12-06","englishToRussian":3,"russianToEnglish":9223372036854775807,"undoCount":9223372036854775807}])")));
+    StatisticsManager statistics(store, clock, utc);
+    EXPECT_EQ(statistics.thisWeek(), (DailyStatistics{"2026-11-30", kMost, kMost, kMost}));
+    statistics.recordCorrection(ConversionDirection::russianToEnglish);
+    statistics.recordUndo();
+    EXPECT_EQ(statistics.today(), (DailyStatistics{"2026-12-06", 3, kMost, kMost}));
 }
 
 TEST_F(StatisticsFixture, ResetStoresAnEmptyList) {

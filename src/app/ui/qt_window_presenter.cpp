@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ui/qt_window_presenter.h"
 
+#include <malloc.h>
+
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 #include "app/ui/about_window.h"
@@ -12,6 +16,8 @@
 namespace tarvelo::ui {
 namespace {
 
+constexpr AppWindow kWindows[] = {AppWindow::settings, AppWindow::onboarding, AppWindow::about};
+
 void centre(QWidget& window) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) return;
@@ -20,13 +26,13 @@ void centre(QWidget& window) {
     window.move(frame.topLeft());
 }
 
-template <typename Window, typename Make>
-QWidget& made(std::unique_ptr<Window>& window, Make make) {
-    if (!window) {
-        window = make();
-        centre(*window);
+std::size_t indexOf(AppWindow window) {
+    switch (window) {
+        case AppWindow::settings: return 0;
+        case AppWindow::onboarding: return 1;
+        case AppWindow::about: return 2;
     }
-    return *window;
+    return 0;
 }
 
 }  // namespace
@@ -35,38 +41,69 @@ QtWindowPresenter::QtWindowPresenter(DesktopContext& context) : context_(context
 
 QtWindowPresenter::~QtWindowPresenter() = default;
 
-void QtWindowPresenter::show(AppWindow window) {
-    QWidget* shown = nullptr;
+QtWindowPresenter::Slot& QtWindowPresenter::slot(AppWindow window) { return slots_[indexOf(window)]; }
+
+const QtWindowPresenter::Slot& QtWindowPresenter::slot(AppWindow window) const { return slots_[indexOf(window)]; }
+
+std::unique_ptr<QWidget> QtWindowPresenter::make(AppWindow window) {
     switch (window) {
-        case AppWindow::settings:
-            shown = &made(settings_, [this] { return std::make_unique<SettingsWindow>(context_); });
-            break;
-        case AppWindow::onboarding:
-            shown = &made(onboarding_, [this] { return std::make_unique<OnboardingWindow>(context_); });
-            break;
-        case AppWindow::about: shown = &made(about_, [] { return std::make_unique<AboutWindow>(); }); break;
+        case AppWindow::settings: return std::make_unique<SettingsWindow>(context_);
+        case AppWindow::onboarding: return std::make_unique<OnboardingWindow>(context_);
+        case AppWindow::about: return std::make_unique<AboutWindow>();
     }
-    shown->show();
-    shown->setWindowState(shown->windowState() & ~Qt::WindowMinimized);
-    shown->raise();
-    shown->activateWindow();
+    return nullptr;
+}
+
+void QtWindowPresenter::show(AppWindow window) {
+    Slot& shown = slot(window);
+    if (!shown.widget) {
+        shown.widget = make(window);
+        if (shown.position) {
+            shown.widget->move(*shown.position);
+        } else {
+            centre(*shown.widget);
+        }
+        shown.widget->installEventFilter(this);
+    }
+    QWidget& widget = *shown.widget;
+    widget.show();
+    widget.setWindowState(widget.windowState() & ~Qt::WindowMinimized);
+    widget.raise();
+    widget.activateWindow();
 }
 
 bool QtWindowPresenter::hasVisibleWindows() const {
-    for (const AppWindow window : {AppWindow::settings, AppWindow::onboarding, AppWindow::about}) {
+    for (const AppWindow window : kWindows) {
         const QWidget* widget = this->window(window);
         if (widget != nullptr && widget->isVisible()) return true;
     }
     return false;
 }
 
-QWidget* QtWindowPresenter::window(AppWindow window) const {
-    switch (window) {
-        case AppWindow::settings: return settings_.get();
-        case AppWindow::onboarding: return onboarding_.get();
-        case AppWindow::about: return about_.get();
+QWidget* QtWindowPresenter::window(AppWindow window) const { return slot(window).widget.get(); }
+
+bool QtWindowPresenter::eventFilter(QObject* watched, QEvent* event) {
+    // A window is hidden from inside its own handlers (a button that finishes onboarding), so it is
+    // released only once the event loop has left them.
+    if (event->type() == QEvent::Hide && watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow() &&
+        !releaseScheduled_) {
+        releaseScheduled_ = true;
+        QTimer::singleShot(0, this, [this] { releaseHiddenWindows(); });
     }
-    return nullptr;
+    return QObject::eventFilter(watched, event);
+}
+
+void QtWindowPresenter::releaseHiddenWindows() {
+    releaseScheduled_ = false;
+    bool released = false;
+    for (Slot& held : slots_) {
+        if (!held.widget || held.widget->isVisible()) continue;
+        held.position = held.widget->pos();
+        held.widget.reset();
+        released = true;
+    }
+    // The freed widgets leave holes all over the heap that glibc keeps resident; give them back.
+    if (released) ::malloc_trim(0);
 }
 
 }  // namespace tarvelo::ui

@@ -1,22 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QObject>
+#include <QPoint>
+
+#include <array>
 #include <memory>
+#include <optional>
 
 #include "app/ui/desktop_context.h"
 #include "app/window_presenter.h"
 
+class QEvent;
 class QWidget;
 
 namespace tarvelo::ui {
 
-class AboutWindow;
-class OnboardingWindow;
-class SettingsWindow;
-
-// Owns the three windows. Each is made on its first showing, centred, and kept for the rest of the
-// process: closing one only hides it, so showing it again brings back the same window where it was.
-class QtWindowPresenter final : public WindowPresenter {
+// Owns the three windows. Each is made when it is shown and released soon after it is closed, so that
+// a program that sits in the tray all day does not keep windows nobody looks at (several megabytes
+// each, with their backing stores). Showing it again makes it anew where the last one was, on the
+// page the navigation remembers.
+class QtWindowPresenter final : public QObject, public WindowPresenter {
 public:
     explicit QtWindowPresenter(DesktopContext& context);
     ~QtWindowPresenter() override;
@@ -24,14 +28,28 @@ public:
     void show(AppWindow window) override;
     bool hasVisibleWindows() const override;
 
-    // The window, or null while it has not been shown yet.
+    // The window, or null while it is not shown.
     QWidget* window(AppWindow window) const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    struct Slot {
+        std::unique_ptr<QWidget> widget;
+        // Where the window stood when it was last released.
+        std::optional<QPoint> position;
+    };
+
+    Slot& slot(AppWindow window);
+    const Slot& slot(AppWindow window) const;
+    std::unique_ptr<QWidget> make(AppWindow window);
+    // Releases every window that is no longer visible.
+    void releaseHiddenWindows();
+
     DesktopContext& context_;
-    std::unique_ptr<SettingsWindow> settings_;
-    std::unique_ptr<OnboardingWindow> onboarding_;
-    std::unique_ptr<AboutWindow> about_;
+    std::array<Slot, 3> slots_;
+    bool releaseScheduled_ = false;
 };
 
 }  // namespace tarvelo::ui

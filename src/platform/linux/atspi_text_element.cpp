@@ -3,15 +3,18 @@
 
 #include <glib.h>
 
-#include <climits>
 #include <utility>
 
+#include "platform/linux/atspi_offsets.h"
 #include "text/utf8.h"
 
 namespace tarvelo::desktop {
 namespace {
 
 using namespace atspi_handles;
+using atspi_offsets::codePointsOfFirst;
+using atspi_offsets::fitsInt;
+using atspi_offsets::unitsOfFirst;
 namespace ax = accessibility_error;
 
 AccessibilityAnswer failure(int error) { return AccessibilityAnswer{error, std::nullopt}; }
@@ -34,44 +37,6 @@ bool isTextRole(AtspiRole role) {
             return false;
     }
 }
-
-std::size_t unitsOf(char32_t scalar) { return scalar > 0xFFFF ? 2 : 1; }
-
-// The UTF-16 length of the first `codePoints` scalars of `text`, and whether `text` has that many.
-std::optional<std::size_t> unitsOfFirst(std::string_view text, std::size_t codePoints) {
-    std::size_t units = 0;
-    std::size_t seen = 0;
-    for (std::size_t offset = 0; seen < codePoints; ++seen) {
-        const text::DecodedScalar decoded = text::decodeScalar(text, offset);
-        if (decoded.length == 0) return std::nullopt;
-        units += unitsOf(decoded.scalar);
-        offset += decoded.length;
-    }
-    return units;
-}
-
-// The number of scalars that make up the first `units` UTF-16 code units of `text`; none when `text`
-// is shorter or `units` ends inside a surrogate pair.
-std::optional<std::size_t> codePointsOfFirst(std::string_view text, std::size_t units) {
-    std::size_t counted = 0;
-    std::size_t codePoints = 0;
-    for (std::size_t offset = 0; counted < units; ++codePoints) {
-        const text::DecodedScalar decoded = text::decodeScalar(text, offset);
-        if (decoded.length == 0) return std::nullopt;
-        counted += unitsOf(decoded.scalar);
-        offset += decoded.length;
-    }
-    if (counted != units) return std::nullopt;
-    return codePoints;
-}
-
-std::size_t scalarCount(std::string_view text) {
-    std::size_t count = 0;
-    text::forEachScalar(text, [&](char32_t) { ++count; });
-    return count;
-}
-
-bool fitsInt(std::size_t value) { return value <= static_cast<std::size_t>(INT_MAX); }
 
 }  // namespace
 
@@ -222,7 +187,7 @@ std::optional<int> AtspiTextElement::characterCount() {
 }
 
 int AtspiTextElement::lengthOf(std::string_view text) {
-    const std::size_t length = offsetUnit() == OffsetUnit::utf16 ? text::utf16Length(text) : scalarCount(text);
+    const std::size_t length = offsetUnit() == OffsetUnit::utf16 ? text::utf16Length(text) : atspi_offsets::codePointCount(text);
     return static_cast<int>(length);
 }
 

@@ -70,6 +70,8 @@ std::optional<LetterModelFile> parseLetterModelFile(std::string_view text) {
         }
         if (!text::isWellFormed(line)) return std::nullopt;
         const std::vector<std::string_view> parts = fields(line);
+        // A line of spaces only is no line of the form.
+        if (parts.empty()) return std::nullopt;
 
         if (place == Place::outside) {
             if (parts.size() != 2 || parts[0] != "language" || !tags.insert(std::string(parts[1])).second) {

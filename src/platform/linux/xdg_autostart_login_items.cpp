@@ -23,12 +23,19 @@ namespace {
 
 constexpr std::string_view kProgramName = "tarvelo";
 
-// The desktop file's string rule: a backslash is written twice.
+// The desktop file's string rule: a backslash is written twice, and line breaks and tabs as escapes: a
+// line break in the path would otherwise end the key and start another one (a "Hidden=true" inside a
+// folder name would hide the entry).
 std::string escaped(std::string_view text) {
     std::string value;
     for (const char c : text) {
-        if (c == '\\') value += '\\';
-        value += c;
+        switch (c) {
+            case '\\': value += "\\\\"; break;
+            case '\n': value += "\\n"; break;
+            case '\r': value += "\\r"; break;
+            case '\t': value += "\\t"; break;
+            default: value += c; break;
+        }
     }
     return value;
 }

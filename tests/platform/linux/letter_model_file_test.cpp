@@ -50,6 +50,9 @@ TEST(LetterModelFileTest, RejectsTextThatIsNotAModel) {
         {"the same language twice", section + section},
         {"an unknown line", "hello\n" + section},
         {"ill-formed UTF-8", "language xx\nalphabet a\xFF\ncalibration 1 0 0 0\nwords\nreference\nend\n"},
+        // Found by fuzzing: a line of spaces has no first field, which the section header read all the same.
+        {"a line of spaces in a section header", "language xx\n  \nalphabet ab\ncalibration 1 0 0 0\nwords\nreference\nend\n"},
+        {"a line of spaces between sections", section + " \n" + section},
     };
     for (const auto& [name, text] : cases) {
         SCOPED_TRACE(name);

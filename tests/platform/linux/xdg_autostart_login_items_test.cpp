@@ -167,6 +167,16 @@ TEST_F(AutostartFixture, EntryHiddenByTheDesktopCountsAsOff) {
     }
 }
 
+// Found by fuzzing: a line break in the executable's path ended the Exec key, and the rest of the path
+// became keys of its own.
+TEST_F(AutostartFixture, LineBreaksInTheExecutablePathStayInsideTheExecKey) {
+    XdgAutostartLoginItems items(autostart, "/opt/a\nHidden=true\r\tb/tarvelo", "");
+    EXPECT_EQ(items.registerItem(), std::nullopt);
+    EXPECT_TRUE(items.isEnabled());
+    EXPECT_NE(entryText(items.entry()).find("Exec=\"/opt/a\\nHidden=true\\r\\tb/tarvelo\"\n"), std::string::npos)
+        << entryText(items.entry());
+}
+
 TEST_F(AutostartFixture, FailureReturnsTheSystemsMessage) {
     // A file where the autostart folder should be.
     std::ofstream(autostart) << "in the way";
