@@ -173,8 +173,8 @@ TEST_F(AutostartFixture, LineBreaksInTheExecutablePathStayInsideTheExecKey) {
     XdgAutostartLoginItems items(autostart, "/opt/a\nHidden=true\r\tb/tarvelo", "");
     EXPECT_EQ(items.registerItem(), std::nullopt);
     EXPECT_TRUE(items.isEnabled());
-    EXPECT_NE(entryText(items.entry()).find("Exec=\"/opt/a\\nHidden=true\\r\\tb/tarvelo\"\n"), std::string::npos)
-        << entryText(items.entry());
+    EXPECT_NE(text(items.entry()).find("Exec=\"/opt/a\\nHidden=true\\r\\tb/tarvelo\"\n"), std::string::npos)
+        << text(items.entry());
 }
 
 TEST_F(AutostartFixture, FailureReturnsTheSystemsMessage) {
