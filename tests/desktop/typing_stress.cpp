@@ -395,7 +395,9 @@ int StressRun::run() {
     if (!freezes_.empty()) {
         std::vector<double> sorted = freezes_;
         std::sort(sorted.begin(), sorted.end());
-        const auto at = [&](double share) { return sorted[static_cast<std::size_t>(share * (sorted.size() - 1))]; };
+        const auto at = [&](double share) {
+            return sorted[static_cast<std::size_t>(share * static_cast<double>(sorted.size() - 1))];
+        };
         std::printf("  the keyboard was frozen %zu times: median %.2f ms, 95th percentile %.2f ms, longest %.2f ms\n",
                     sorted.size(), at(0.5), at(0.95), sorted.back());
     }
