@@ -48,7 +48,7 @@ const QSet<QString> kLatinNames = {
     "Tarvelo", "Brinmoor", "brinmoor", "dev",   "EN",      "RU",      "QWERTY",   "qwerty", "ghbdtn",
     "Ctrl",    "Alt",      "Space",    "Shift", "Caps",    "Lock",    "Linux",    "Wayland", "XWayland",
     "GNOME",   "Terminal", "Konsole",  "xterm", "Visual",  "Studio",  "Code",     "PyCharm", "org",
-    "gnome",   "TextEditor", "https", "tarvelo",
+    "gnome",   "TextEditor", "https", "tarvelo", "GNU", "GPL",
 };
 
 // Every text the user can see or hear from `root` and what it holds: window titles, labels, buttons,
