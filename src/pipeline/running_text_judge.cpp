@@ -32,6 +32,10 @@ bool hasWhiteSpace(std::string_view text) {
     return found;
 }
 
+// A digit is the same key on both layouts and makes the word a name or a number (ghbdtn2 stays as
+// typed): it is never split off as punctuation.
+bool isDigitKey(std::string_view key) { return key.size() == 1 && key[0] >= '0' && key[0] <= '9'; }
+
 bool isWrongLayout(LanguageClassification classification) {
     return classification == LanguageClassification::wrongEnglishLayoutIntendedRussian ||
            classification == LanguageClassification::wrongRussianLayoutIntendedEnglish;
@@ -150,7 +154,7 @@ std::optional<RunningTextJudge::Parts> RunningTextJudge::otherLayoutParts(std::s
                                                                           ConversionDirection direction) const {
     const std::vector<std::string_view> keys = text::characters(word);
     const auto isOtherPunctuation = [&](std::string_view key) {
-        return !text::isLetterCharacter(converter_.convertKeys(key, direction));
+        return !isDigitKey(key) && !text::isLetterCharacter(converter_.convertKeys(key, direction));
     };
     const std::size_t first = keys.empty() || !isOtherPunctuation(keys.front()) ? 0 : 1;
     std::size_t last = keys.size();
@@ -238,7 +242,7 @@ RunVerdict RunningTextJudge::judge(const std::vector<RunWord>& run, std::string_
 
     // Split on the layout it was typed on: "it." is the word "it" and a full stop.
     const std::vector<std::string_view> keys = text::characters(word);
-    const auto isPunctuation = [](std::string_view key) { return !text::isLetterCharacter(key); };
+    const auto isPunctuation = [](std::string_view key) { return !isDigitKey(key) && !text::isLetterCharacter(key); };
     const std::size_t first = keys.empty() || !isPunctuation(keys.front()) ? 0 : 1;
     std::size_t last = keys.size();
     while (last > first && keys.size() - last < kMostTrailingKeys && isPunctuation(keys[last - 1])) --last;

@@ -115,6 +115,9 @@ TEST_F(RunningTextJudgeTest, WordsOfTheirOwnLanguageWithPunctuationStay) {
         {"puts(buf); ", "puts(buf); "},
         {"ls -lt: ", "ls -lt: "},
         {"/regs ", "/regs "},
+        // Digits are the same keys on both layouts: a word with them is a name or a number.
+        {"ghbdtn2 ", "ghbdtn2 "},
+        {"ltkf ghbdtn2 ", "дела ghbdtn2 "},
     });
 }
 
