@@ -31,48 +31,102 @@ AutoSwitchEngine::AutoSwitchEngine(SettingsManager& settings, ExceptionManager& 
       clock_(platform.clock),
       scheduler_(platform.scheduler),
       detector_(converter_, platform.spellChecker, platform.recognizer),
+      judge_(detector_),
       replacement_(platform.accessibility, platform.keyboardEvents),
       notifications_(platform.sound, platform.notificationCenter, platform.keyLabels.undoInSentence) {}
 
 void AutoSwitchEngine::processBoundary(const BoundarySnapshot& boundary) {
+    // A word in another application, or after a long pause, starts a run of its own.
+    if (boundary.bundleIdentifier != runApplication_ || !(boundary.timestamp - runTime_ < kRunPause)) run_.clear();
+    runApplication_ = boundary.bundleIdentifier;
+    runTime_ = boundary.timestamp;
     if (!settings_.isAutoSwitchEnabled.get() || settings_.isPaused()) {
+        run_.clear();
         setStatus("Automatic correction is paused or off");
         return;
     }
     if (!permissions_.hasAccessibility.get() || !permissions_.hasInputMonitoring.get()) {
+        run_.clear();
         setStatus("Permissions are required");
         return;
     }
     if (boundary.bundleIdentifier && applicationFilter_.disabledBundleIdentifiers().get().count(*boundary.bundleIdentifier) != 0) {
+        run_.clear();
         setStatus("Automatic correction is disabled for this app");
         return;
     }
-    if (!analyzer_.shouldAnalyze(boundary.word, exceptions_.normalizedWords())) {
-        setStatus("Protected or excluded token skipped");
+    std::optional<Replacement> request = judgeInRun(boundary);
+    if (!request) {
+        setStatus(analyzer_.shouldAnalyze(boundary.word, exceptions_.normalizedWords()) ? "No layout error detected"
+                                                                                     : "Protected or excluded token skipped");
         return;
     }
-    const DetectionResult result = detector_.evaluateToken(boundary.word);
-    const double margin = result.convertedScore - result.originalScore;
-    // A margin that is not a number fails the comparison and never corrects.
-    if (!result.direction || !isWrongLayout(result.classification) ||
-        !(margin >= requiredMargin(settings_.sensitivity.get()))) {
-        setStatus("No layout error detected");
-        return;
+    replace(std::move(*request));
+}
+
+std::optional<AutoSwitchEngine::Replacement> AutoSwitchEngine::judgeInRun(const BoundarySnapshot& boundary) {
+    const ExceptionWords exceptions = exceptions_.normalizedWords();
+    const double sensitivity = settings_.sensitivity.get();
+    const std::vector<RunWord> before = run_.words();
+    RunVerdict verdict = judge_.judge(before, boundary.word, boundary.delimiter, sensitivity, exceptions);
+    std::optional<RunDecision> decision = verdict.decision;
+    run_.record(std::move(verdict));
+    if (!decision) return std::nullopt;
+
+    Replacement request;
+    request.direction = decision->direction;
+    request.bundleIdentifier = boundary.bundleIdentifier;
+    request.purpose = Purpose::correction;
+    request.anchor = boundary.keyCount;
+    request.mainWord = decision->mainWord;
+    request.words = decision->correctedWords();
+    // The run is what the user typed, not what the field shows: a click elsewhere goes unseen. A
+    // decision the run changed is therefore made only where the field still shows the run's words
+    // before it.
+    if (before.size() > decision->precedingWords) {
+        const std::optional<RunDecision> alone =
+            judge_.judge({}, boundary.word, boundary.delimiter, sensitivity, exceptions).decision;
+        if (alone != decision) {
+            const RunWord& last = before[before.size() - 1 - decision->precedingWords];
+            request.context = last.text + last.gap;
+        }
     }
-    replace(boundary.word, result.converted, boundary.delimiter, *result.direction, boundary.bundleIdentifier,
-            Purpose::correction, boundary.keyCount);
+    // A correction that keeps the closing key is the word and its delimiter; any other is a span.
+    const std::string_view delimiter = boundary.delimiter;
+    if (!delimiter.empty() && decision->expected.ends_with(delimiter) && decision->replacement.ends_with(delimiter)) {
+        request.original = decision->expected.substr(0, decision->expected.size() - delimiter.size());
+        request.replacement = decision->replacement.substr(0, decision->replacement.size() - delimiter.size());
+        request.delimiter = delimiter;
+    } else {
+        request.original = decision->expected;
+        request.replacement = decision->replacement;
+    }
+    return request;
 }
 
 void AutoSwitchEngine::replace(std::string original, std::string replacement, std::string delimiter,
                                ConversionDirection direction, std::optional<std::string> bundleIdentifier,
                                Purpose purpose, std::uint64_t anchor) {
-    attempt(Replacement{std::move(original), std::move(replacement), std::move(delimiter), direction,
-                        std::move(bundleIdentifier), purpose, anchor, clock_.now() + kLatestStart});
+    Replacement request;
+    request.mainWord = original;
+    request.original = std::move(original);
+    request.replacement = std::move(replacement);
+    request.delimiter = std::move(delimiter);
+    request.direction = direction;
+    request.bundleIdentifier = std::move(bundleIdentifier);
+    request.purpose = purpose;
+    request.anchor = anchor;
+    replace(std::move(request));
+}
+
+void AutoSwitchEngine::replace(Replacement request) {
+    request.deadline = clock_.now() + kLatestStart;
+    attempt(request);
 }
 
 void AutoSwitchEngine::attempt(const Replacement& request) {
-    const std::string removed = request.original + request.delimiter;
-    const std::string inserted = request.replacement + request.delimiter;
+    const std::string removed = request.context + request.original + request.delimiter;
+    const std::string inserted = request.context + request.replacement + request.delimiter;
     // What the user typed after the original text, as the field should show it.
     const std::optional<std::string> after = typing_.textAfter(request.anchor, clock_.now());
     if (!after) {
@@ -90,7 +144,7 @@ void AutoSwitchEngine::attempt(const Replacement& request) {
                 case FrozenEdit::cannotEdit:
                     // The field showed just the word and its delimiter: Backspaces reach nothing else.
                     if (typing_.textAfter(request.anchor, clock_.now()) == std::string() &&
-                        typeOver(request, removed, inserted)) {
+                        typeOver(request)) {
                         sent(request);
                     } else {
                         refuse(request);
@@ -104,7 +158,7 @@ void AutoSwitchEngine::attempt(const Replacement& request) {
         // The application cannot show its text, so Backspaces will be counted blind.
         // They may only remove what was typed last, which holds while no other key has followed.
         case TextCheck::unknown:
-            if (typing_.keyCount() == request.anchor && typeOver(request, removed, inserted)) {
+            if (typing_.keyCount() == request.anchor && typeOver(request)) {
                 sent(request);
             } else {
                 refuse(request);
@@ -139,23 +193,34 @@ AutoSwitchEngine::FrozenEdit AutoSwitchEngine::editFrozen(const Replacement& req
     }
     freeze_.thaw();
     editing_ = false;
-    if (result == FrozenEdit::replaced) typing_.noteEdit(request.anchor, removed, inserted, clock_.now());
+    // The context was written back as it stood: the edit that counts is the request's own text.
+    if (result == FrozenEdit::replaced) {
+        typing_.noteEdit(request.anchor, request.original + request.delimiter, request.replacement + request.delimiter,
+                         clock_.now());
+    }
     return result;
 }
 
-bool AutoSwitchEngine::typeOver(const Replacement& request, const std::string& removed, const std::string& inserted) {
+bool AutoSwitchEngine::typeOver(const Replacement& request) {
+    // Keys reach only the end of the text: the context before it stays untouched.
+    const std::string removed = request.original + request.delimiter;
+    const std::string inserted = request.replacement + request.delimiter;
     if (!replacement_.typeOverExpectedText(removed, inserted)) return false;
     typing_.noteEdit(request.anchor, removed, inserted, clock_.now());
     return true;
 }
 
 void AutoSwitchEngine::refuse(const Replacement& request) {
+    // The run was recorded as if the edit were made: it no longer tells what the field holds.
+    run_.clear();
     setStatus(request.purpose == Purpose::undo ? "Undo could not be sent" : "Correction could not be sent");
 }
 
 void AutoSwitchEngine::sent(const Replacement& request) {
+    // The field no longer reads as the run of words recorded it.
+    if (request.purpose != Purpose::correction) run_.clear();
     if (request.purpose == Purpose::undo) {
-        exceptions_.add(request.replacement);
+        exceptions_.add(request.mainWord);
         statistics_.recordUndo();
         lastCorrection_.set(std::nullopt);
         setStatus("Correction undone");
@@ -163,8 +228,9 @@ void AutoSwitchEngine::sent(const Replacement& request) {
     }
     std::optional<CorrectionSnapshot> snapshot;
     if (request.purpose == Purpose::correction) {
-        snapshot = CorrectionSnapshot{request.original, request.replacement, request.delimiter, request.direction,
-                                      request.bundleIdentifier, clock_.now(), request.anchor};
+        snapshot = CorrectionSnapshot{request.original,  request.replacement,      request.delimiter,
+                                      request.mainWord,  request.direction,        request.bundleIdentifier,
+                                      clock_.now(),      request.anchor};
     }
     setStatus("Correction sent");
     const double deadline = clock_.now() + kVerificationDelay + kVerificationPatience;
@@ -217,7 +283,8 @@ void AutoSwitchEngine::verify(const Replacement& request, const std::optional<Co
             if (lastCorrection_.get() && lastCorrection_.get()->timestamp == timestamp) lastCorrection_.set(std::nullopt);
         }));
     }
-    statistics_.recordCorrection(request.direction);
+    // A span counts each word it corrected.
+    for (std::size_t word = 0; word < request.words; ++word) statistics_.recordCorrection(request.direction);
     notifications_.correctionCompleted(settings_);
     setStatus(automatic ? "Last word corrected" : "Text converted");
 }
@@ -234,6 +301,7 @@ void AutoSwitchEngine::convertSelection() {
         setStatus("Accessibility permission is required");
         return;
     }
+    run_.clear();
     setStatus(replacement_.convertSelection(converter_) ? "Selection converted" : "Select text to convert");
 }
 
@@ -277,9 +345,17 @@ bool AutoSwitchEngine::canUndo(const std::optional<std::string>& bundleIdentifie
 void AutoSwitchEngine::undoLastCorrection() {
     if (deferWhileEditing([this] { undoLastCorrection(); })) return;
     if (!lastCorrection_.get() || !canUndo(workspace_.frontmostApplicationIdentifier())) return;
-    const CorrectionSnapshot correction = *lastCorrection_.get();
-    replace(correction.replacement, correction.original, correction.delimiter, correction.direction,
-            correction.bundleIdentifier, Purpose::undo, correction.keyCount);
+    const CorrectionSnapshot& correction = *lastCorrection_.get();
+    Replacement request;
+    request.original = correction.replacement;
+    request.replacement = correction.original;
+    request.delimiter = correction.delimiter;
+    request.direction = correction.direction;
+    request.bundleIdentifier = correction.bundleIdentifier;
+    request.purpose = Purpose::undo;
+    request.anchor = correction.keyCount;
+    request.mainWord = correction.learnedWord;
+    replace(std::move(request));
 }
 
 }  // namespace tarvelo

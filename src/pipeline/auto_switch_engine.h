@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -15,6 +16,8 @@
 #include "pipeline/correction_snapshot.h"
 #include "pipeline/pipeline_platform.h"
 #include "pipeline/recent_typing.h"
+#include "pipeline/running_text_judge.h"
+#include "pipeline/word_run.h"
 #include "services/notification_service.h"
 #include "services/permission_manager.h"
 #include "services/text_replacement_service.h"
@@ -29,6 +32,9 @@ namespace tarvelo {
 
 // Decides for every closed word whether it was typed on the wrong layout, replaces it in the focused
 // application, reads the result back 0.12 s later and keeps a confirmed correction for undo for 8 s.
+// Words are judged in their run, the words typed just before them in the same field: a correction may
+// take in the short words before the word and the punctuation key that closed it, and is then one
+// edit, one read-back and one undo.
 // Also carries out the user's commands: Convert Selected Text, Convert Last Word and Undo Last
 // Correction. Only text changes: the active layout is never switched.
 //
@@ -51,6 +57,8 @@ public:
     static constexpr double kRetryInterval = 0.003;
     // How long after the verification delay a result not yet in place is looked for.
     static constexpr double kVerificationPatience = 0.4;
+    // A pause this long between two words ends the run: the user may have moved on in between.
+    static constexpr double kRunPause = 12.0;
 
     AutoSwitchEngine(SettingsManager& settings, ExceptionManager& exceptions, ApplicationFilter& applicationFilter,
                      StatisticsManager& statistics, PermissionManager& permissions, LayoutConverter converter,
@@ -84,7 +92,15 @@ public:
     void noteUnknownKeyPassed() { typing_.noteUnknownKey(clock_.now()); }
     std::uint64_t passedKeyCount() const { return typing_.keyCount(); }
     // Forgets the keys typed lately (the monitor stopped).
-    void forgetRecentTyping() { typing_.clear(); }
+    void forgetRecentTyping() {
+        typing_.clear();
+        run_.clear();
+    }
+
+    // The run of words goes on with a boundary key that closed no word (the second of two spaces).
+    void extendRun(std::string_view key) { run_.extendGap(key); }
+    // The run of words ends: the caret moved, or a key changed the text in a way the run cannot follow.
+    void breakRun() { run_.clear(); }
 
     const LayoutConverter& converter() const { return converter_; }
 
@@ -99,16 +115,25 @@ private:
         Purpose purpose = Purpose::correction;
         std::uint64_t anchor = 0;  // the key that ended the original text
         double deadline = 0.0;     // the last attempt
+        // Text just before the original that must stand there for the replacement to be right: the
+        // words the judge read the original in. It is kept as it is.
+        std::string context;
+        // The word an undo learns as an exception, and how many words the replacement corrects.
+        std::string mainWord;
+        std::size_t words = 1;
     };
     enum class FrozenEdit { replaced, textDiffers, cannotEdit, notFrozen };
 
     void replace(std::string original, std::string replacement, std::string delimiter, ConversionDirection direction,
                  std::optional<std::string> bundleIdentifier, Purpose purpose, std::uint64_t anchor);
+    void replace(Replacement request);
+    // The run's words up to and including `boundary`'s, and what to correct among them.
+    std::optional<Replacement> judgeInRun(const BoundarySnapshot& boundary);
     // Replaces the text if the field shows it now; else tries again shortly, until the deadline.
     void attempt(const Replacement& request);
     FrozenEdit editFrozen(const Replacement& request, const std::string& removed, const std::string& inserted);
     // Backspaces over the original text and typing of the replacement.
-    bool typeOver(const Replacement& request, const std::string& removed, const std::string& inserted);
+    bool typeOver(const Replacement& request);
     void sent(const Replacement& request);
     void refuse(const Replacement& request);
     // Reads the result back; a text not (yet) in place is looked at again, after `retryInterval` and then
@@ -132,6 +157,10 @@ private:
     Scheduler& scheduler_;
     WordAnalyzer analyzer_;
     LanguageDetector detector_;
+    RunningTextJudge judge_;
+    WordRun run_;
+    std::optional<std::string> runApplication_;
+    double runTime_ = 0.0;
     TextReplacementService replacement_;
     NotificationService notifications_;
     Observable<std::optional<CorrectionSnapshot>> lastCorrection_;

@@ -51,6 +51,12 @@ void KeyboardMonitor::clear() {
     currentWordLength_.set(0);
 }
 
+void KeyboardMonitor::breakRun() {
+    clear();
+    // In turn with the words handed over before it.
+    scheduler_.after(0.0, lifetime_.guard([this] { engine_.breakRun(); }));
+}
+
 void KeyboardMonitor::publishLength() { currentWordLength_.set(buffer_.characterCount()); }
 
 TapAnswer KeyboardMonitor::callback(const KeyEventRecord& event) {
@@ -79,7 +85,7 @@ TapAnswer KeyboardMonitor::handle(const KeyEventRecord& event) {
 
     if (event.keyCode == virtual_key::kSpace && (flags & modifier_flag::kOption) != 0) {
         if ((flags & modifier_flag::kCommand) == 0) {
-            clear();
+            breakRun();
             engine_.convertSelection();
         } else {
             convertLastWord();
@@ -89,34 +95,51 @@ TapAnswer KeyboardMonitor::handle(const KeyEventRecord& event) {
     if ((flags & modifier_flag::kCommand) != 0) {
         if (event.keyCode == virtual_key::kZ && engine_.canUndo(frontmost)) {
             engine_.undoLastCorrection();
-            clear();
+            breakRun();
             return TapAnswer::swallow;
         }
-        clear();
+        breakRun();
         return TapAnswer::pass;
     }
     if ((flags & modifier_flag::kControl) != 0) {
-        clear();
+        breakRun();
         return TapAnswer::pass;
     }
     if (!permissions_.hasAccessibility.get() || !permissions_.hasInputMonitoring.get() ||
         accessibility_.isSecureInputFocused()) {
-        clear();
+        breakRun();
         return TapAnswer::pass;
     }
     if (event.keyCode == virtual_key::kDelete) {
+        // A Backspace past the word being typed reaches into the run's words.
+        if (buffer_.text().empty() && !buffer_.overflowed()) breakRun();
         buffer_.removeLastCharacter();
         publishLength();
         passedAs_ = PassedAs::backspace;
         return TapAnswer::pass;
     }
     if (!event.characters || event.characters->empty()) {
-        clear();
+        breakRun();
         return TapAnswer::pass;
     }
     // With Alt held an application takes most keys for a menu's mnemonic rather than text.
     if ((flags & modifier_flag::kOption) == 0) passedAs_ = PassedAs::text;
-    if (std::optional<ClosedWord> closed = buffer_.append(*event.characters)) {
+    const bool wasEmpty = buffer_.text().empty() && !buffer_.overflowed();
+    const bool closes = buffer_.closes(*event.characters);
+    std::optional<ClosedWord> closed = buffer_.append(*event.characters);
+    if (!closed && closes) {
+        if (wasEmpty) {
+            // A second space, or punctuation after the delimiter: the gap after the last word grows.
+            scheduler_.after(0.0, lifetime_.guard([this, key = *event.characters] { engine_.extendRun(key); }));
+        } else {
+            // An over-long word was thrown away: what follows is no longer next to the run's words.
+            breakRun();
+        }
+    } else if (!closed && buffer_.text().empty() && !buffer_.overflowed()) {
+        // A composed sequence cleared the word.
+        breakRun();
+    }
+    if (closed) {
         // The delimiter passes on right after this, and is counted then.
         BoundarySnapshot boundary{std::move(closed->word), std::move(closed->delimiter), frontmost, clock_.now(),
                                   engine_.passedKeyCount() + 1};

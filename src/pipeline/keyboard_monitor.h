@@ -53,6 +53,8 @@ public:
 private:
     TapAnswer handle(const KeyEventRecord& event);
     void clear();
+    // Forgets the current word, and tells the engine that the run of words ends here.
+    void breakRun();
     void publishLength();
 
     AccessibilityService& accessibility_;
@@ -66,7 +68,8 @@ private:
     // What the key being handled does to the focused text, if it passes.
     enum class PassedAs { text, backspace, unknown };
     PassedAs passedAs_ = PassedAs::unknown;
-    WordBuffer buffer_;
+    // A key that is a letter on the other layout (Ж on :, Э on ") stays in a word that may be Russian.
+    WordBuffer buffer_{WordBuffer::Splitting::otherLayoutLetters};
     std::optional<BoundarySnapshot> lastBoundary_;
     Observable<bool> isRunning_{false};
     Observable<std::size_t> currentWordLength_{0};
