@@ -1,0 +1,168 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Whole sentences typed on the wrong layout, key by key at a person's pace, through the tap into a
+// field of the pretend desktop: the corrections land behind the keys that keep coming.
+
+#include <cstdint>
+#include <functional>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/fake/fake_spell_checker.h"
+#include "platform/fake/simulated_session.h"
+#include "text/characters.h"
+
+namespace tarvelo {
+namespace {
+
+constexpr std::uint16_t kLeftArrow = 123;
+
+// Spelling dictionaries with the words of the sentences below.
+void addSentenceWords(FakeSpellChecker& checker) {
+    checker.setAvailableLanguages({"en_US", "ru_RU"});
+    for (const char* word : {"don't", "know", "where", "hello", "world"}) checker.accept("en_US", word);
+    for (const char* word : {"привет", "как", "дела", "пишу", "текст", "просто"}) checker.accept("ru_RU", word);
+}
+
+// Types `keys` one at a time, `meanInterval` seconds apart on average, each interval off by up to
+// `jitter` either way: the engine's edits and read-backs fall between keys at every point.
+void typeAtPace(SimulatedSession& session, std::string_view keys, std::mt19937& random, double meanInterval = 0.12,
+                double jitter = 0.07) {
+    std::uniform_real_distribution<double> interval(meanInterval - jitter, meanInterval + jitter);
+    for (const std::string_view key : text::characters(keys)) {
+        session.keyboard.type(key);
+        session.wait(interval(random));
+    }
+}
+
+TEST(RunningTextSession, SentencesTypedOnTheWrongLayoutComeOutAsMeant) {
+    struct Case {
+        const char* keys;
+        const char* meant;
+        int englishToRussian;
+        int russianToEnglish;
+    };
+    const Case cases[] = {
+        {"Ghbdtn? rfr ltkf& Z gbie ntrcn b ghjcnj/ ", "Привет, как дела? Я пишу текст и просто. ", 8, 0},
+        {"Ш вщтэе лтщц цруку ше шыю ", "I don't know where it is. ", 0, 6},
+        // Typed right, the text stays as it is, whatever the pace.
+        {"Привет, как дела? I don't know. ", "Привет, как дела? I don't know. ", 0, 0},
+    };
+    const struct {
+        double interval;
+        double jitter;
+    } paces[] = {{0.16, 0.08}, {0.12, 0.07}, {0.07, 0.04}};
+    FakeSpellChecker dictionaries;
+    addSentenceWords(dictionaries);
+    for (const Case& c : cases) {
+        for (const auto& pace : paces) {
+            for (std::uint32_t seed = 1; seed <= 8; ++seed) {
+                SCOPED_TRACE(std::string(c.keys) + " every " + std::to_string(pace.interval) + " s, seed " +
+                             std::to_string(seed));
+                SimulatedSession session({&dictionaries, nullptr});
+                auto field = session.openField();
+                std::mt19937 random(seed);
+                typeAtPace(session, c.keys, random, pace.interval, pace.jitter);
+                session.wait(1.0);
+                EXPECT_EQ(field->markedText(), std::string(c.meant) + "|");
+                // Each word counts once, however many edits brought it.
+                EXPECT_EQ(session.statistics.today().englishToRussian, c.englishToRussian);
+                EXPECT_EQ(session.statistics.today().russianToEnglish, c.russianToEnglish);
+                EXPECT_FALSE(session.keyboard.isFrozen());
+            }
+        }
+    }
+}
+
+TEST(RunningTextSession, UndoTakesBackTheWholeSpanAndLearnsItsWord) {
+    FakeSpellChecker dictionaries;
+    addSentenceWords(dictionaries);
+    SimulatedSession session({&dictionaries, nullptr});
+    auto field = session.openField();
+    std::mt19937 random(7);
+    // The short word before it reads as Russian only next to the corrected word: one edit takes both.
+    typeAtPace(session, "b ghbdtn ", random);
+    session.wait(0.5);
+    ASSERT_EQ(field->text(), "и привет ");
+    EXPECT_EQ(session.statistics.today().englishToRussian, 2);
+
+    EXPECT_EQ(session.keyboard.pressChord(virtual_key::kZ, modifier_flag::kCommand, "z"), TapAnswer::swallow);
+    session.wait(0.5);
+    EXPECT_EQ(field->text(), "b ghbdtn ");
+    EXPECT_EQ(session.status(), "Correction undone");
+    EXPECT_EQ(session.exceptions.words().get(), std::vector<std::string>{"ghbdtn"});
+    EXPECT_EQ(session.statistics.today().undoCount, 1);
+
+    // The word stays as typed from now on, in a sentence as well.
+    typeAtPace(session, "rfr ghbdtn ", random);
+    session.wait(0.5);
+    EXPECT_EQ(field->text(), "b ghbdtn как ghbdtn ");
+}
+
+TEST(RunningTextSession, TheRunEndsWhereTheFieldMayNoLongerHoldIt) {
+    FakeSpellChecker dictionaries;
+    addSentenceWords(dictionaries);
+    struct Case {
+        const char* name;
+        std::function<void(SimulatedSession&)> between;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"nothing between", [](SimulatedSession&) {}, "дела Я "},
+        // A key with no text (an arrow) may have moved the caret anywhere.
+        {"an arrow key", [](SimulatedSession& s) { s.keyboard.pressChord(kLeftArrow, 0); }, "дела Z "},
+        {"a shortcut", [](SimulatedSession& s) { s.keyboard.pressChord(virtual_key::kZ, modifier_flag::kControl, "z"); },
+         "дела Z "},
+        {"a long pause", [](SimulatedSession& s) { s.wait(AutoSwitchEngine::kRunPause); }, "дела Z "},
+        {"a word in another application",
+         [](SimulatedSession& s) {
+             s.openField("org.example.Chat");
+             s.keyboard.type("ok ");
+             s.wait(0.5);
+         },
+         "дела Z "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SimulatedSession session({&dictionaries, nullptr});
+        auto field = session.openField();
+        std::mt19937 random(3);
+        typeAtPace(session, "ltkf ", random);
+        session.wait(8.5);  // past the undo window, so that Ctrl+Z reaches the application
+        c.between(session);
+        session.focus(SimulatedSession::kEditor, field);
+        typeAtPace(session, "Z ", random);
+        session.wait(0.5);
+        EXPECT_EQ(field->text(), c.expected);
+    }
+}
+
+TEST(RunningTextSession, AWordJudgedByItsNeighboursIsLeftWhenTheFieldNoLongerShowsThem) {
+    // The user clicked and typed a word elsewhere; the run cannot see it, but the edit reads the
+    // words before the span and finds them changed.
+    FakeSpellChecker dictionaries;
+    addSentenceWords(dictionaries);
+    SimulatedSession session({&dictionaries, nullptr});
+    auto field = session.openField();
+    std::mt19937 random(5);
+    typeAtPace(session, "ltkf ", random);
+    session.wait(0.5);
+    ASSERT_EQ(field->text(), "дела ");
+    field->setText("вот ");
+    typeAtPace(session, "Z ", random);
+    session.wait(1.0);
+    EXPECT_EQ(field->text(), "вот Z ");
+    EXPECT_EQ(session.status(), "Correction could not be sent");
+    EXPECT_EQ(session.statistics.today().englishToRussian, 1);
+
+    // The refused edit ended the run: the next short word is judged on its own.
+    typeAtPace(session, "b ", random);
+    session.wait(0.5);
+    EXPECT_EQ(field->text(), "вот Z b ");
+}
+
+}  // namespace
+}  // namespace tarvelo
