@@ -6,14 +6,6 @@
 #include "text/characters.h"
 
 namespace tarvelo {
-namespace {
-
-bool isWrongLayout(LanguageClassification classification) {
-    return classification == LanguageClassification::wrongEnglishLayoutIntendedRussian ||
-           classification == LanguageClassification::wrongRussianLayoutIntendedEnglish;
-}
-
-}  // namespace
 
 AutoSwitchEngine::AutoSwitchEngine(SettingsManager& settings, ExceptionManager& exceptions,
                                    ApplicationFilter& applicationFilter, StatisticsManager& statistics,
