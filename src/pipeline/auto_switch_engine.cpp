@@ -3,7 +3,6 @@
 
 #include <utility>
 
-#include "text/characters.h"
 
 namespace tarvelo {
 

@@ -4,7 +4,9 @@
 #include <X11/Xlib.h>
 
 #include <initializer_list>
+#include <optional>
 #include <string_view>
+#include <utility>
 
 namespace tarvelo::desktop::testing {
 
@@ -21,7 +23,11 @@ public:
     void release(KeySym keysym);
     // Holds the modifiers, presses and releases the key, lets go of the modifiers.
     void tap(KeySym keysym, std::initializer_list<KeySym> modifiers = {});
-    // One tap per ASCII letter, digit or space.
+    // The US key that gives the printable ASCII character `c`, and whether Shift is held for it.
+    static std::optional<std::pair<KeySym, bool>> usKey(char c);
+
+    // One tap per printable ASCII character or space, with Shift where the US layout needs it; other
+    // characters are left out.
     void type(std::string_view ascii);
 
     void lockGroup(unsigned int group);

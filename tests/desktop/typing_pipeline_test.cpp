@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <optional>
+#include <random>
 #include <string>
 
 #include "desktop_environment.h"
@@ -150,6 +151,26 @@ TEST_P(TypingPipelineTest, PasswordFieldIsNeverReadNorChanged) {
     EXPECT_EQ(withoutMarks(*program_->markedText()), "ghbdtn ");
     EXPECT_EQ(tarvelo_->app.engine.statusMessage().get(), "Ready");
     EXPECT_FALSE(tarvelo_->app.keyboardMonitor.lastBoundary());
+}
+
+// A sentence at a person's pace, each interval off by a random amount: the corrections, the spans
+// with their punctuation keys among them, land while the next keys arrive.
+TEST_P(TypingPipelineTest, SentenceTypedOnTheWrongLayoutComesOutAsMeant) {
+    openField();
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> interval(0.05, 0.19);
+    for (const char key : std::string("Ghbdtn? rfr ltkf& Z gbie ntrcn/ ")) {
+        keyboard_->type(std::string(1, key));
+        iterateFor(interval(random));
+    }
+    ASSERT_TRUE(fieldBecomes("Привет, как дела? Я пишу текст. ")) << fieldText();
+    ASSERT_TRUE(statusBecomes("Last word corrected")) << fieldText();
+    EXPECT_EQ(tarvelo_->statistics.today().englishToRussian, 6);
+
+    // Ctrl+Z takes back the last span whole, its full stop included.
+    keyboard_->tap(XK_z, {XK_Control_L});
+    ASSERT_TRUE(fieldBecomes("Привет, как дела? Я пишу ntrcn/ ")) << fieldText();
+    EXPECT_EQ(tarvelo_->exceptions.words().get(), std::vector<std::string>{"ntrcn"});
 }
 
 TEST_P(TypingPipelineTest, ExcludedApplicationIsLeftAlone) {

@@ -68,30 +68,6 @@ struct Action {
     double delay = 0.0;  // seconds after the previous action
 };
 
-// The US key that gives `c` (an ASCII character), and whether Shift is held for it.
-std::optional<std::pair<KeySym, bool>> usKeyFor(char c) {
-    if (c >= 'a' && c <= 'z') return std::make_pair(static_cast<KeySym>(c), false);
-    if (c >= 'A' && c <= 'Z') return std::make_pair(static_cast<KeySym>(c - 'A' + 'a'), true);
-    switch (c) {
-        case ' ': return std::make_pair(static_cast<KeySym>(XK_space), false);
-        case ';': return std::make_pair(static_cast<KeySym>(XK_semicolon), false);
-        case ':': return std::make_pair(static_cast<KeySym>(XK_semicolon), true);
-        case '\'': return std::make_pair(static_cast<KeySym>(XK_apostrophe), false);
-        case '"': return std::make_pair(static_cast<KeySym>(XK_apostrophe), true);
-        case ',': return std::make_pair(static_cast<KeySym>(XK_comma), false);
-        case '<': return std::make_pair(static_cast<KeySym>(XK_comma), true);
-        case '.': return std::make_pair(static_cast<KeySym>(XK_period), false);
-        case '>': return std::make_pair(static_cast<KeySym>(XK_period), true);
-        case '[': return std::make_pair(static_cast<KeySym>(XK_bracketleft), false);
-        case '{': return std::make_pair(static_cast<KeySym>(XK_bracketleft), true);
-        case ']': return std::make_pair(static_cast<KeySym>(XK_bracketright), false);
-        case '}': return std::make_pair(static_cast<KeySym>(XK_bracketright), true);
-        case '`': return std::make_pair(static_cast<KeySym>(XK_grave), false);
-        case '~': return std::make_pair(static_cast<KeySym>(XK_grave), true);
-        default: return std::nullopt;
-    }
-}
-
 std::vector<std::string> splitWords(const std::string& text) {
     std::vector<std::string> words;
     std::istringstream stream(text);
@@ -281,7 +257,7 @@ void StressRun::typeSentence(const Sentence& sentence) {
     std::size_t word = 0;
     std::uniform_real_distribution<double> chance(0.0, 1.0);
     for (const char c : keys + " ") {
-        const std::optional<std::pair<KeySym, bool>> key = usKeyFor(c);
+        const std::optional<std::pair<KeySym, bool>> key = TestKeyboard::usKey(c);
         if (!key) continue;
         if (options_.perturb && c != ' ' && chance(random_) < 0.04) {
             // A typo taken back at once.
