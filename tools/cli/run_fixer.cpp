@@ -16,13 +16,16 @@ RunFixer::RunFixer(Signals signals, double sensitivity)
 
 void RunFixer::close(std::string& field, std::string_view word, std::string_view delimiter) {
     RunVerdict verdict = judge_.judge(run_.words(), word, delimiter, sensitivity_, noExceptions_);
-    // As the engine does: nothing is replaced unless the field reads exactly as expected.
-    if (verdict.decision && field.ends_with(verdict.decision->expected)) {
+    // As the engine does: nothing is replaced unless the field reads exactly as expected, and a
+    // refused edit ends the run, which no longer tells what the field holds.
+    const bool refused = verdict.decision && !field.ends_with(verdict.decision->expected);
+    if (verdict.decision && !refused) {
         field.resize(field.size() - verdict.decision->expected.size());
         field.append(verdict.decision->replacement);
         correctedWords_ += verdict.decision->correctedWords();
     }
     run_.record(std::move(verdict));
+    if (refused) run_.clear();
 }
 
 std::string RunFixer::fix(std::string_view text) {
