@@ -261,13 +261,15 @@ RunVerdict RunningTextJudge::judge(const std::vector<RunWord>& run, std::string_
     }
     if (!stem && !run.empty() && run.back().corrected == direction) stem = convertedInContext(*parts, direction, exceptions);
     if (!stem) return verdict;
+    const std::string gap = convertedGap(delimiter, direction);
+    const std::string replaced = assembled(*parts, *stem, direction);
+    // Letters of neither layout (the Ukrainian І) convert to themselves: nothing to correct.
+    if (replaced == word && gap == delimiter) return verdict;
 
     RunDecision decision;
     decision.direction = direction;
     decision.mainWord = std::string(parts->stem);
     decision.mainReplacement = *stem;
-    const std::string gap = convertedGap(delimiter, direction);
-    const std::string replaced = assembled(*parts, *stem, direction);
     verdict.word.text = replaced;
     verdict.word.gap = gap;
     verdict.word.corrected = direction;

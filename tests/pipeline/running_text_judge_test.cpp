@@ -45,6 +45,7 @@ protected:
             if (verdict.decision) {
                 decisions.push_back(*verdict.decision);
                 EXPECT_TRUE(field.ends_with(verdict.decision->expected)) << field;
+                EXPECT_NE(verdict.decision->replacement, verdict.decision->expected) << "a correction that changes nothing";
                 field.resize(field.size() - verdict.decision->expected.size());
                 field += verdict.decision->replacement;
             }
@@ -169,6 +170,8 @@ TEST_F(RunningTextJudgeTest, CapitalsAreJudgedByTheirLowerCaseForm) {
         {"TLS ", "TLS "},
         // Next to a word corrected the same way, an abbreviation follows it.
         {"ltkf USB ", "дела ГЫИ "},
+        // A letter of neither layout stays, and makes no correction of its own.
+        {"рук І ", "her І "},
     });
 }
 
