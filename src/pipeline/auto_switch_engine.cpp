@@ -148,8 +148,11 @@ void AutoSwitchEngine::attempt(const Replacement& request) {
             break;
         // The application cannot show its text, so Backspaces will be counted blind.
         // They may only remove what was typed last, which holds while no other key has followed.
+        // Nor can it be told whether the words before the last one still stand where they were typed
+        // (a click goes unseen): only a correction of the last word alone is made blind.
         case TextCheck::unknown:
-            if (typing_.keyCount() == request.anchor && typeOver(request)) {
+            if (request.context.empty() && request.words == 1 && typing_.keyCount() == request.anchor &&
+                typeOver(request)) {
                 sent(request);
             } else {
                 refuse(request);

@@ -164,5 +164,28 @@ TEST(RunningTextSession, AWordJudgedByItsNeighboursIsLeftWhenTheFieldNoLongerSho
     EXPECT_EQ(field->text(), "вот Z b ");
 }
 
+TEST(RunningTextSession, AFieldThatCannotBeReadGetsOnlyTheLastWordCorrected) {
+    // Backspaces into such a field are counted blind: the words before the last one may have moved
+    // away under an unseen click, so a span or a word judged by its neighbours is left.
+    FakeSpellChecker dictionaries;
+    addSentenceWords(dictionaries);
+    SimulatedSession session({&dictionaries, nullptr});
+    auto field = session.openField();
+    field->setRefusesSelectedText(true);
+    field->setLacksStringForRange(true);
+    std::mt19937 random(9);
+    // The short word reads as Russian only with the word after it: the span is not made.
+    typeAtPace(session, "b ghbdtn ", random);
+    session.wait(0.5);
+    EXPECT_EQ(field->text(), "b ghbdtn ");
+    EXPECT_EQ(session.status(), "Correction could not be sent");
+
+    // A word on its own is corrected; the short word after it, judged by it, is not.
+    typeAtPace(session, "ghbdtn b ", random);
+    session.wait(0.5);
+    EXPECT_EQ(field->text(), "b ghbdtn привет b ");
+    EXPECT_EQ(session.statistics.today().englishToRussian, 0);  // nothing could be read back
+}
+
 }  // namespace
 }  // namespace tarvelo
