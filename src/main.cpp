@@ -28,6 +28,7 @@
 #include "platform/linux/icu_calendar.h"
 #include "platform/linux/json_file_defaults_store.h"
 #include "platform/linux/linux_desktop.h"
+#include "platform/linux/resident_file_pages.h"
 #include "platform/linux/xdg_autostart_login_items.h"
 #include "store/application_profile.h"
 
@@ -128,6 +129,15 @@ int main(int argc, char** argv) {
                                desktop::LinuxDesktop::isWaylandSession(),
                                [&desktop] { return desktop.unavailableChords(); },
                                [] { QApplication::quit(); }};
+    // The code and fonts that only the windows use stay resident after they close, for as long as
+    // Tarvelo sits in the tray; they are clean copies of the page cache, given back when the last
+    // window is gone and read back from the cache when a window needs them again.
+    std::optional<desktop::ResidentFilePages> beforeWindows;
+    context.windowsOpening = [&beforeWindows] { beforeWindows = desktop::ResidentFilePages::now(); };
+    context.windowsReleased = [&beforeWindows] {
+        if (beforeWindows) desktop::ResidentFilePages::releaseAddedSince(*beforeWindows);
+        beforeWindows.reset();
+    };
     ui::QtWindowPresenter windows(context);
     AppLifecycle lifecycle(state, defaults, windows, desktop.scheduler(), desktop.notificationCenter());
     MenuBarContent menu(state, windows, context.keyLabels, [] { QApplication::quit(); });
