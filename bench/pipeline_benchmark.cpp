@@ -7,6 +7,7 @@
 #include "platform/fake/simulated_session.h"
 #include "platform/linux/enchant_spell_checker.h"
 #include "platform/linux/letter_model_language_recognizer.h"
+#include "platform/linux/resident_file_pages.h"
 
 // The typing pipeline on the pretend desktop: what the keyboard monitor costs per key inside the tap,
 // and one whole correction from the word boundary to the read-back, without the scheduled delays.
@@ -64,11 +65,18 @@ struct DesktopSignals {
     desktop::LetterModelLanguageRecognizer recognizer;
 };
 
+// The file pages resident when the program started, before any of the typing path had run.
+const desktop::ResidentFilePages pagesAtStart = desktop::ResidentFilePages::now();
+
 // "ghbdtn " typed through the tap into a fresh field, then everything that follows up to "Last word
-// corrected": the verdict, the accessibility edit, the read-back, the statistics write.
-void correctOneWord(benchmark::State& state, SimulatedSession& session) {
+// corrected": the verdict, the accessibility edit, the read-back, the statistics write. With
+// `releasePages`, every word comes after the application gave back its code pages (as it does after
+// start-up and when its last window closes), so each one reads the typing path's code back from the
+// page cache.
+void correctOneWord(benchmark::State& state, SimulatedSession& session, bool releasePages = false) {
     for (auto _ : state) {
         state.PauseTiming();
+        if (releasePages) desktop::ResidentFilePages::releaseAddedSince(pagesAtStart);
         auto field = session.openField();
         state.ResumeTiming();
         session.keyboard.type("ghbdtn ");
@@ -95,6 +103,13 @@ void BM_WholeCorrectionDesktopSignals(benchmark::State& state) {
     correctOneWord(state, session);
 }
 BENCHMARK(BM_WholeCorrectionDesktopSignals)->Unit(benchmark::kMicrosecond);
+
+void BM_FirstCorrectionAfterPagesReleased(benchmark::State& state) {
+    static DesktopSignals signals;
+    SimulatedSession session({&signals.spellChecker, &signals.recognizer});
+    correctOneWord(state, session, true);
+}
+BENCHMARK(BM_FirstCorrectionAfterPagesReleased)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace tarvelo

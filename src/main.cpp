@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Tarvelo on the Linux desktop: the real backend, the stores in the user's configuration folder, the
 // application state, and the Qt windows and status icon.
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 
 #include <QApplication>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include "app/app_lifecycle.h"
 #include "app/app_state.h"
@@ -28,6 +30,7 @@
 #include "platform/linux/icu_calendar.h"
 #include "platform/linux/json_file_defaults_store.h"
 #include "platform/linux/linux_desktop.h"
+#include "platform/linux/resident_file_pages.h"
 #include "platform/linux/xdg_autostart_login_items.h"
 #include "store/application_profile.h"
 
@@ -68,6 +71,10 @@ std::optional<int> answerInformationOption(int argc, char** argv) {
     return std::nullopt;
 }
 
+// How long after the event loop starts the start-up's code is given back: the status icon has been
+// embedded and the first settings have been read by then.
+constexpr std::chrono::seconds kStartUpSettles{2};
+
 bool hasDesktopSession() {
     return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
@@ -90,6 +97,10 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // Start-up runs a good deal of code only once (Qt's plugins and platform integration, reading the
+    // settings, building the letter model). It is given back once the event loop has settled, and
+    // what the event loop and the typing path use comes back from the page cache on first touch.
+    const desktop::ResidentFilePages atStart = desktop::ResidentFilePages::now();
     QApplication application(argc, argv);
     QApplication::setApplicationName("Tarvelo");
     QApplication::setApplicationVersion(ui::text(build::version));
@@ -128,6 +139,15 @@ int main(int argc, char** argv) {
                                desktop::LinuxDesktop::isWaylandSession(),
                                [&desktop] { return desktop.unavailableChords(); },
                                [] { QApplication::quit(); }};
+    // The code and fonts that only the windows use stay resident after they close, for as long as
+    // Tarvelo sits in the tray; they are clean copies of the page cache, given back when the last
+    // window is gone and read back from the cache when a window needs them again.
+    std::optional<desktop::ResidentFilePages> beforeWindows;
+    context.windowsOpening = [&beforeWindows] { beforeWindows = desktop::ResidentFilePages::now(); };
+    context.windowsReleased = [&beforeWindows] {
+        if (beforeWindows) desktop::ResidentFilePages::releaseAddedSince(*beforeWindows);
+        beforeWindows.reset();
+    };
     ui::QtWindowPresenter windows(context);
     AppLifecycle lifecycle(state, defaults, windows, desktop.scheduler(), desktop.notificationCenter());
     MenuBarContent menu(state, windows, context.keyLabels, [] { QApplication::quit(); });
@@ -139,5 +159,8 @@ int main(int argc, char** argv) {
     g_unix_signal_add(SIGINT, quitOnSignal, nullptr);
 
     lifecycle.launch(QSystemTrayIcon::isSystemTrayAvailable());
+    QTimer::singleShot(kStartUpSettles, &application, [&atStart, &windows] {
+        if (!windows.hasVisibleWindows()) desktop::ResidentFilePages::releaseAddedSince(atStart);
+    });
     return QApplication::exec();
 }

@@ -18,7 +18,13 @@ mkdir -p "$XDG_CONFIG_HOME/tarvelo"
 printf '{"format":1,"values":{"settings.onboarding":{"kind":"boolean","value":true}}}\n' \
   >"$XDG_CONFIG_HOME/tarvelo/defaults.json"
 
-rss() { awk '/^VmRSS:/ { printf "%.1f", $2 / 1024 }' "/proc/$tarvelo/status"; }
+# The resident size and its two halves: the heap and other private memory (RssAnon), and the pages of
+# mapped files (RssFile: code, read-only data, fonts), which are clean copies of the page cache.
+memory() {
+  awk '/^VmRSS:/ { total = $2 } /^RssAnon:/ { anon = $2 } /^RssFile:/ { file = $2 }
+       END { printf "%5.1f   (anonymous %4.1f, files %4.1f)", total / 1024, anon / 1024, file / 1024 }' \
+    "/proc/$tarvelo/status"
+}
 
 trayer --edge bottom --align right --widthtype request >/dev/null 2>&1 &
 pids+=($!)
@@ -33,7 +39,7 @@ for _ in $(seq 1 100); do grep -q ready "$home/field-out" 2>/dev/null && break; 
 tarvelo=$!
 pids+=("$tarvelo")
 sleep 4
-before=$(rss)
+before=$(memory)
 
 # 100 keys at about eight a second: sentences with words typed on the wrong layout in both directions.
 type_words() {
@@ -41,17 +47,17 @@ type_words() {
 }
 type_words 125 "ghbdtn rfr ltkf z gbie ntrcn b ghjcnj руддщ world ;tkfy dctv ecgt[jd d hf,jnt cjdctv "
 sleep 3
-after_keys=$(rss)
+after_keys=$(memory)
 
 # A second start hands over to the running instance, which opens its settings; then the window is closed
 # as its close button would.
 "$build/src/tarvelo" >/dev/null 2>&1 || true
 settings=$(xdotool search --sync --onlyvisible --name "Tarvelo Settings" | head -n 1)
 sleep 2
-with_settings=$(rss)
+with_settings=$(memory)
 "$(dirname "${BASH_SOURCE[0]}")/close_window.py" "$settings"
 sleep 3
-after_settings=$(rss)
+after_settings=$(memory)
 
 echo "Resident memory of tarvelo (VmRSS, MB):"
 echo "  before typing:                      $before"
@@ -71,7 +77,7 @@ if [ "$words" -gt 0 ]; then
     if ((typed % 100 == 0)); then
       echo dump >&3
       sleep 0.3
-      printf '  %6d words  %s MB   field ends: %s\n' "$typed" "$(rss)" "$(tail -n 1 "$home/field-out" | tail -c 60)"
+      printf '  %6d words  %s   field ends: %s\n' "$typed" "$(memory)" "$(tail -n 1 "$home/field-out" | tail -c 60)"
       # An empty field again, so that the field's own text does not grow without end.
       echo "set |" >&3
     fi

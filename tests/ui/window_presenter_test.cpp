@@ -1,9 +1,13 @@
 #include "app/ui/qt_window_presenter.h"
 
 #include <QApplication>
+#include <QPixmap>
+#include <QPixmapCache>
 #include <QPointer>
 #include <QTest>
 #include <QWidget>
+
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -17,7 +21,13 @@ namespace {
 struct WindowPresenterTest : ::testing::Test {
     SimulatedSession session;
     SettingsNavigation navigation;
-    DesktopContext context{session.app, navigation, session.defaults, KeyLabels::pc()};
+    std::string windowEvents;
+    DesktopContext context = [this] {
+        DesktopContext made{session.app, navigation, session.defaults, KeyLabels::pc()};
+        made.windowsOpening = [this] { windowEvents += "opening "; };
+        made.windowsReleased = [this] { windowEvents += "released "; };
+        return made;
+    }();
     QtWindowPresenter presenter{context};
 
     // Lets the main loop run what it was given to do after a window closed.
@@ -64,6 +74,32 @@ TEST_F(WindowPresenterTest, AWindowThatStaysOpenIsKept) {
     EXPECT_TRUE(settings->isVisible());
     presenter.show(AppWindow::settings);
     EXPECT_EQ(presenter.window(AppWindow::settings), settings.data());
+}
+
+TEST_F(WindowPresenterTest, WhatTheWindowsHeldIsGivenBackOnceTheLastOfThemIsReleased) {
+    QPixmap drawn(64, 64);
+    drawn.fill(Qt::red);
+    presenter.show(AppWindow::settings);
+    presenter.show(AppWindow::about);
+    EXPECT_EQ(windowEvents, "opening ");
+    QPixmapCache::insert(QStringLiteral("tarvelo-test"), drawn);
+
+    presenter.window(AppWindow::about)->close();
+    settle();
+    EXPECT_EQ(windowEvents, "opening ");
+    QPixmap cached;
+    EXPECT_TRUE(QPixmapCache::find(QStringLiteral("tarvelo-test"), &cached));
+
+    presenter.window(AppWindow::settings)->close();
+    settle();
+    EXPECT_EQ(windowEvents, "opening released ");
+    EXPECT_FALSE(QPixmapCache::find(QStringLiteral("tarvelo-test"), &cached));
+
+    presenter.show(AppWindow::about);
+    EXPECT_EQ(windowEvents, "opening released opening ");
+    presenter.window(AppWindow::about)->close();
+    settle();
+    EXPECT_EQ(windowEvents, "opening released opening released ");
 }
 
 }  // namespace

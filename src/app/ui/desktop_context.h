@@ -25,6 +25,10 @@ struct DesktopContext {
     std::function<std::vector<std::string>()> unavailableChords = [] { return std::vector<std::string>(); };
     // Ends Tarvelo, from the settings window too: without a tray it is the only way to quit.
     std::function<void()> quit = [] {};
+    // Called before the first of the windows is made, and again once the last of them was released:
+    // what the windows brought into memory can be given back between the two.
+    std::function<void()> windowsOpening = [] {};
+    std::function<void()> windowsReleased = [] {};
 };
 
 }  // namespace tarvelo::ui

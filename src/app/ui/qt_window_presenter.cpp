@@ -3,8 +3,11 @@
 
 #include <malloc.h>
 
+#include <algorithm>
+
 #include <QEvent>
 #include <QGuiApplication>
+#include <QPixmapCache>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
@@ -57,6 +60,7 @@ std::unique_ptr<QWidget> QtWindowPresenter::make(AppWindow window) {
 void QtWindowPresenter::show(AppWindow window) {
     Slot& shown = slot(window);
     if (!shown.widget) {
+        if (!anyWindowMade()) context_.windowsOpening();
         shown.widget = make(window);
         if (shown.position) {
             shown.widget->move(*shown.position);
@@ -102,8 +106,18 @@ void QtWindowPresenter::releaseHiddenWindows() {
         held.widget.reset();
         released = true;
     }
+    if (!released) return;
+    const bool lastWindow = !anyWindowMade();
+    // The style's and the windows' pixmaps are drawn only for the windows; the cache would keep them
+    // until it overflowed.
+    if (lastWindow) QPixmapCache::clear();
     // The freed widgets leave holes all over the heap that glibc keeps resident; give them back.
-    if (released) ::malloc_trim(0);
+    ::malloc_trim(0);
+    if (lastWindow) context_.windowsReleased();
+}
+
+bool QtWindowPresenter::anyWindowMade() const {
+    return std::any_of(slots_.begin(), slots_.end(), [](const Slot& held) { return held.widget != nullptr; });
 }
 
 }  // namespace tarvelo::ui

@@ -46,6 +46,7 @@ private:
     std::unique_ptr<QWidget> make(AppWindow window);
     // Releases every window that is no longer visible.
     void releaseHiddenWindows();
+    bool anyWindowMade() const;
 
     DesktopContext& context_;
     std::array<Slot, 3> slots_;

@@ -55,6 +55,10 @@ QIcon TrayItem::icon() const { return tray_->icon(); }
 
 void TrayItem::refreshStatus() {
     const OperationalStatus status = context_.state.operationalStatus().get();
+    // The status is published every second. A new icon each time would be drawn anew each time, and
+    // every picture the panel asks of it would go into the pixmap cache under a new key.
+    if (status == shownStatus_) return;
+    shownStatus_ = status;
     tray_->setIcon(trayIcon(status));
     tray_->setToolTip(translated("Tarvelo: {status}", {{"status", i18n::tr(std::string(title(status)).c_str())}}));
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QIcon>
@@ -9,6 +10,7 @@
 #include <QString>
 
 #include "app/menu_bar_content.h"
+#include "app/operational_status.h"
 #include "app/ui/desktop_context.h"
 #include "support/subscription.h"
 
@@ -38,6 +40,7 @@ private:
     MenuBarContent& content_;
     std::unique_ptr<QMenu> menu_;
     QSystemTrayIcon* tray_;
+    std::optional<OperationalStatus> shownStatus_;
     std::vector<MenuItem> shownItems_;
     std::vector<Subscription> subscriptions_;
 };
