@@ -30,7 +30,7 @@ protected:
             spellChecker.accept("en_US", word);
         }
         for (const char* word : {"дела", "пишу", "текст", "шею", "луню", "еще", "руку", "закон", "женщина", "это",
-                                 "еды", "файл", "открой", "запусти", "использую", "работы", "помощью", "помощь", "еру", "привет", "ига", "купы", "деж"}) {
+                                 "еды", "кто", "каждую", "файл", "открой", "запусти", "использую", "работы", "помощью", "помощь", "еру", "привет", "ига", "купы", "деж"}) {
             spellChecker.accept("ru_RU", word);
         }
     }
@@ -139,6 +139,31 @@ TEST_F(RunningTextJudgeTest, ShortWordsFollowANeighbourCorrectedTheSameWay) {
     EXPECT_EQ(decisions[0].mainWord, "gbie");
     EXPECT_EQ(decisions[0].mainReplacement, "пишу");
     EXPECT_EQ(decisions[0].direction, ConversionDirection::englishToRussian);
+}
+
+TEST_F(RunningTextJudgeTest, NumbersPunctuationAndCompoundsFollowTheRun) {
+    expectTyped({
+        // Numbers and punctuation typed with the other layout's keys: 4, and 2.19; the $ of the
+        // Russian layout's Shift+4; the full stop after a closing bracket.
+        {"лтщц 4б ", "know 4, "},
+        {"лтщц 2ю19 ", "know 2.19 "},
+        {"лтщц ; ", "know $ "},
+        {"лтщц (ше)ю ", "know (it). "},
+        // A number does not break the run: the short word after it follows the correction.
+        {"лтщц 4 ше ", "know 4 it "},
+        // Options, paths, words in mixed case, typed on the Russian layout.
+        {"лтщц -ь ", "know -m "},
+        {"лтщц ашду.еуче ", "know file/text "},
+        {"лтщц ШВы ", "know IDs "},
+        // Without a correction before them they stay, and so does a compound of a word of its own
+        // layout (кто-то).
+        {"4б ", "4б "},
+        {"-ь ", "-ь "},
+        {"ашду.еуче ", "ашду.еуче "},
+        {"лтщц кто-то ", "know кто-то "},
+        // A word of its own layout is not pulled into the correction after it (каждую, not кажду.).
+        {"каждую лтщц ", "каждую know "},
+    });
 }
 
 TEST_F(RunningTextJudgeTest, CollisionsFollowTheLanguageOfTheRun) {
