@@ -161,6 +161,20 @@ std::optional<std::string> RunningTextJudge::convertedWord(const Parts& parts, C
     return out;
 }
 
+bool RunningTextJudge::readsAsSource(const std::vector<RunWord>& run, ConversionDirection direction) {
+    if (run.empty() || run.back().corrected || !hasWhiteSpace(run.back().gap)) return false;
+    const std::string& before = run.back().typed;
+    const auto automatic = converter_.convertAutomatically(before);
+    if (!automatic || automatic->direction != direction) return false;
+    // A collision (еру, the) says nothing.
+    if (isWord(converter_.convert(lowerKeys(before, direction), direction), targetLanguage(direction))) return false;
+    if (run.back().language == sourceLanguage(direction)) return true;
+    const LanguageClassification classification = detector_.evaluate(lowerKeys(before, direction)).classification;
+    return classification ==
+           (direction == ConversionDirection::englishToRussian ? LanguageClassification::english
+                                                               : LanguageClassification::russian);
+}
+
 std::optional<RunningTextJudge::Parts> RunningTextJudge::otherLayoutParts(std::string_view word,
                                                                           ConversionDirection direction) const {
     const std::vector<std::string_view> keys = text::characters(word);
@@ -326,6 +340,12 @@ RunVerdict RunningTextJudge::judge(const std::vector<RunWord>& run, std::string_
         std::optional<std::string> stem;
         if (parts->stemCharacters > kLongestShortWord && !sourceWord) {
             stem = convertedWord(*parts, direction, sensitivity, exceptions);
+            // After a word left as typed that reads as its own language, the run is in that
+            // language: only a dictionary word is worth the change (Дес Шес stays).
+            if (stem && !afterCorrection && readsAsSource(run, direction) &&
+                !isWord(converter_.convert(lowerKeys(parts->stem, direction), direction), target)) {
+                stem.reset();
+            }
         }
         if (!stem && afterCorrection) stem = convertedInContext(*parts, direction, true, exceptions);
         if (!stem) return verdict;

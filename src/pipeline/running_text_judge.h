@@ -68,6 +68,8 @@ private:
     // `afterCorrection`: the word before it was corrected the same way (else the word after it is).
     std::optional<std::string> convertedInContext(const Parts& parts, ConversionDirection direction,
                                                   bool afterCorrection, const ExceptionWords& exceptions);
+    // The word before, left as typed on the same layout, reads as a word of that layout's language.
+    bool readsAsSource(const std::vector<RunWord>& run, ConversionDirection direction);
     std::string convertedGap(std::string_view gap, ConversionDirection direction) const;
     std::string lowerKeys(std::string_view text, ConversionDirection direction) const;
 

@@ -182,6 +182,21 @@ TEST_F(RunningTextJudgeTest, CollisionsFollowTheLanguageOfTheRun) {
     });
 }
 
+TEST_F(RunningTextJudgeTest, AfterAWordOfItsOwnLanguageOnlyADictionaryWordIsWorthTheChange) {
+    // "ntcn" wins at 0 with no dictionary word on either side (see below).
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"text ntcn ", "text ntcn "},
+        {"text ghbdtn ", "text привет "},
+        // A collision before it says nothing about the language of the run, and follows the correction.
+        {"here ntcn ", "руку тест "},
+        {"ltkf ntcn ", "дела тест "},
+    };
+    for (const auto& [keys, expected] : cases) {
+        run.clear();
+        EXPECT_EQ(type(keys, 0.0), expected) << "typed: " << keys;
+    }
+}
+
 TEST_F(RunningTextJudgeTest, CapitalsAreJudgedByTheirLowerCaseForm) {
     expectTyped({
         {"PFRJY ", "ЗАКОН "},
