@@ -231,18 +231,28 @@ std::optional<std::string> RunningTextJudge::convertedInContext(const Parts& par
     if (compound) {
         // A path, an option, a version, a word with an apostrophe (вщтэе, .вум.кфтвщь, ыуе-гыук-ШВ,
         // ШЗм6): the pieces between the punctuation keys it was typed with must be none of them a
-        // word of its own layout (кто-то, т.е. stay).
-        // The longest piece, when it has three letters or more, must read better converted.
-        std::size_t begin = 0;
-        std::string_view longest;
-        for (std::size_t i = 0; i <= keys.size(); ++i) {
-            if (i < keys.size() && text::isLetterCharacter(keys[i])) continue;
-            if (i > begin) {
-                const std::string_view piece = between(lower, keys[begin], keys[i - 1]);
-                if (isWord(piece, source)) return std::nullopt;
-                if (i - begin > text::characterCount(longest)) longest = piece;
+        // word of its own layout (кто-то, т.е. stay). The pieces of letters between separator
+        // keys, each a view of `lower`:
+        const auto pieces = [&](const auto& separates) {
+            std::vector<std::string_view> out;
+            std::size_t begin = 0;
+            for (std::size_t i = 0; i <= keys.size(); ++i) {
+                if (i < keys.size() && !separates(keys[i])) continue;
+                if (i > begin) out.push_back(between(lower, keys[begin], keys[i - 1]));
+                begin = i + 1;
             }
-            begin = i + 1;
+            return out;
+        };
+        for (const std::string_view piece : pieces([](std::string_view key) { return !text::isLetterCharacter(key); })) {
+            if (isWord(piece, source)) return std::nullopt;
+        }
+        // The longest run of keys that are letters on both layouts, when it has three or more, must
+        // read better converted (кфтвщь in .вум.кфтвщь; уюп is e.g).
+        std::string_view longest;
+        for (const std::string_view piece : pieces([&](std::string_view key) {
+                 return !text::isLetterCharacter(key) || !text::isLetterCharacter(converter_.convertKeys(key, direction));
+             })) {
+            if (text::characterCount(piece) > text::characterCount(longest)) longest = piece;
         }
         if (text::characterCount(longest) > kLongestShortWord) {
             const DetectionResult result = detector_.evaluate(longest);

@@ -154,6 +154,7 @@ TEST_F(RunningTextJudgeTest, NumbersPunctuationAndCompoundsFollowTheRun) {
         // Options, paths, words in mixed case, typed on the Russian layout.
         {"лтщц -ь ", "know -m "},
         {"лтщц ашду.еуче ", "know file/text "},
+        {"лтщц (уюпюб ", "know (e.g., "},
         {"лтщц ШВы ", "know IDs "},
         // Without a correction before them they stay, and so does a compound of a word of its own
         // layout (кто-то).
