@@ -220,7 +220,7 @@ std::optional<std::string> RunningTextJudge::convertedInContext(const Parts& par
     for (const std::string_view key : keys) {
         const bool letter = text::isLetterCharacter(converter_.convertKeys(key, direction));
         targetLetters = targetLetters || letter;
-        compound = compound || !letter || !text::isLetterCharacter(key);
+        compound = compound || !letter;
     }
     if (!targetLetters) {
         // A number or punctuation typed with the keys of the other layout (4б is 4, and 2ю19 is 2.19).
@@ -230,9 +230,9 @@ std::optional<std::string> RunningTextJudge::convertedInContext(const Parts& par
     }
     if (compound) {
         // A path, an option, a version, a word with an apostrophe (вщтэе, .вум.кфтвщь, ыуе-гыук-ШВ,
-        // ШЗм6): the pieces between the punctuation keys it was typed with must be none of them a
-        // word of its own layout (кто-то, т.е. stay). The pieces of letters between separator
-        // keys, each a view of `lower`:
+        // ШЗм6): the pieces between the keys that are punctuation on both layouts must be none of
+        // them a word of its own layout (кто-то stays). The pieces between separator keys, each a
+        // view of `lower`:
         const auto pieces = [&](const auto& separates) {
             std::vector<std::string_view> out;
             std::size_t begin = 0;
@@ -243,15 +243,19 @@ std::optional<std::string> RunningTextJudge::convertedInContext(const Parts& par
             }
             return out;
         };
-        for (const std::string_view piece : pieces([](std::string_view key) { return !text::isLetterCharacter(key); })) {
+        const auto isLetterOnBoth = [&](std::string_view key) {
+            return text::isLetterCharacter(key) && text::isLetterCharacter(converter_.convertKeys(key, direction));
+        };
+        const auto isLetterOnNeither = [&](std::string_view key) {
+            return !text::isLetterCharacter(key) && !text::isLetterCharacter(converter_.convertKeys(key, direction));
+        };
+        for (const std::string_view piece : pieces(isLetterOnNeither)) {
             if (isWord(piece, source)) return std::nullopt;
         }
         // The longest run of keys that are letters on both layouts, when it has three or more, must
         // read better converted (кфтвщь in .вум.кфтвщь; уюп is e.g).
         std::string_view longest;
-        for (const std::string_view piece : pieces([&](std::string_view key) {
-                 return !text::isLetterCharacter(key) || !text::isLetterCharacter(converter_.convertKeys(key, direction));
-             })) {
+        for (const std::string_view piece : pieces([&](std::string_view key) { return !isLetterOnBoth(key); })) {
             if (text::characterCount(piece) > text::characterCount(longest)) longest = piece;
         }
         if (text::characterCount(longest) > kLongestShortWord) {

@@ -26,11 +26,11 @@ protected:
     RunningTextJudgeTest() {
         spellChecker.setAvailableLanguages({"en_US", "ru_RU"});
         for (const char* word : {"it", "key", "know", "where", "don't", "text", "tot", "here", "law", "you", "file",
-                                 "make", "show", "is", "the", "world", "puts", "ls"}) {
+                                 "make", "fps", "show", "is", "the", "world", "puts", "ls"}) {
             spellChecker.accept("en_US", word);
         }
         for (const char* word : {"дела", "пишу", "текст", "шею", "луню", "еще", "руку", "закон", "женщина", "это",
-                                 "еды", "кто", "каждую", "файл", "открой", "запусти", "использую", "работы", "помощью", "помощь", "еру", "привет", "ига", "купы", "деж"}) {
+                                 "еды", "кто", "каждую", "базы", "ещё", "файл", "открой", "запусти", "использую", "работы", "помощью", "помощь", "еру", "привет", "ига", "купы", "деж"}) {
             spellChecker.accept("ru_RU", word);
         }
     }
@@ -162,6 +162,8 @@ TEST_F(RunningTextJudgeTest, NumbersPunctuationAndCompoundsFollowTheRun) {
         {"-ь ", "-ь "},
         {"ашду.еуче ", "ашду.еуче "},
         {"лтщц кто-то ", "know кто-то "},
+        // A key that is a letter on the other layout is a letter of the word: ,fps is базы.
+        {"ltkf ,fps ", "дела базы "},
         // A word of its own layout is not pulled into the correction after it (каждую, not кажду.).
         {"каждую лтщц ", "каждую know "},
     });
