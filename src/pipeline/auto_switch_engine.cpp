@@ -71,6 +71,7 @@ std::optional<AutoSwitchEngine::Replacement> AutoSwitchEngine::judgeInRun(const 
     request.anchor = boundary.keyCount;
     request.mainWord = decision->mainWord;
     request.words = decision->correctedWords();
+    request.lastWordOnly = decision->precedingWords == 0;
     // The run is what the user typed, not what the field shows: a click elsewhere goes unseen. A
     // decision the run changed is therefore made only where the field still shows the run's words
     // before it.
@@ -151,7 +152,7 @@ void AutoSwitchEngine::attempt(const Replacement& request) {
         // Nor can it be told whether the words before the last one still stand where they were typed
         // (a click goes unseen): only a correction of the last word alone is made blind.
         case TextCheck::unknown:
-            if (request.context.empty() && request.words == 1 && typing_.keyCount() == request.anchor &&
+            if (request.context.empty() && request.lastWordOnly && typing_.keyCount() == request.anchor &&
                 typeOver(request)) {
                 sent(request);
             } else {

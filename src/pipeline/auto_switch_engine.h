@@ -121,6 +121,8 @@ private:
         // The word an undo learns as an exception, and how many words the replacement corrects.
         std::string mainWord;
         std::size_t words = 1;
+        // The replacement reaches no further back than the last word typed.
+        bool lastWordOnly = true;
     };
     enum class FrozenEdit { replaced, textDiffers, cannotEdit, notFrozen };
 

@@ -24,8 +24,12 @@ struct RunDecision {
     std::string mainWord;
     std::string mainReplacement;
 
+    // The words with letters among them that the decision corrects: numbers and punctuation keys
+    // converted along with them are not counted.
+    std::size_t wordCount = 1;
+
     // The words the decision corrects, for the statistics.
-    std::size_t correctedWords() const { return precedingWords + 1; }
+    std::size_t correctedWords() const { return wordCount; }
 
     friend bool operator==(const RunDecision&, const RunDecision&) = default;
 };

@@ -65,8 +65,11 @@ private:
     std::string assembled(const Parts& parts, const std::string& stem, ConversionDirection direction) const;
     // What a word becomes when a neighbour was corrected the same way: a short word of the other
     // language, a collision, an abbreviation, or a word whose conversion wins at all.
+    // `afterCorrection`: the word before it was corrected the same way (else the word after it is).
     std::optional<std::string> convertedInContext(const Parts& parts, ConversionDirection direction,
-                                                  const ExceptionWords& exceptions);
+                                                  bool afterCorrection, const ExceptionWords& exceptions);
+    // The word before, left as typed on the same layout, reads as a word of that layout's language.
+    bool readsAsSource(const std::vector<RunWord>& run, ConversionDirection direction);
     std::string convertedGap(std::string_view gap, ConversionDirection direction) const;
     std::string lowerKeys(std::string_view text, ConversionDirection direction) const;
 

@@ -26,11 +26,11 @@ protected:
     RunningTextJudgeTest() {
         spellChecker.setAvailableLanguages({"en_US", "ru_RU"});
         for (const char* word : {"it", "key", "know", "where", "don't", "text", "tot", "here", "law", "you", "file",
-                                 "make", "show", "is", "the", "world", "puts", "ls"}) {
+                                 "make", "fps", "show", "is", "the", "world", "puts", "ls"}) {
             spellChecker.accept("en_US", word);
         }
         for (const char* word : {"дела", "пишу", "текст", "шею", "луню", "еще", "руку", "закон", "женщина", "это",
-                                 "еды", "файл", "открой", "запусти", "использую", "работы", "помощью", "помощь", "еру", "привет", "ига", "купы", "деж"}) {
+                                 "еды", "кто", "каждую", "базы", "ещё", "файл", "открой", "запусти", "использую", "работы", "помощью", "помощь", "еру", "привет", "ига", "купы", "деж"}) {
             spellChecker.accept("ru_RU", word);
         }
     }
@@ -118,7 +118,6 @@ TEST_F(RunningTextJudgeTest, WordsOfTheirOwnLanguageWithPunctuationStay) {
         {"/regs ", "/regs "},
         // Digits are the same keys on both layouts: a word with them is a name or a number.
         {"ghbdtn2 ", "ghbdtn2 "},
-        {"ltkf ghbdtn2 ", "дела ghbdtn2 "},
     });
 }
 
@@ -145,6 +144,43 @@ TEST_F(RunningTextJudgeTest, ShortWordsFollowANeighbourCorrectedTheSameWay) {
     EXPECT_EQ(decisions[0].direction, ConversionDirection::englishToRussian);
 }
 
+TEST_F(RunningTextJudgeTest, NumbersPunctuationAndCompoundsFollowTheRun) {
+    expectTyped({
+        // Numbers and punctuation typed with the other layout's keys: 4, and 2.19; the $ of the
+        // Russian layout's Shift+4; the full stop after a closing bracket.
+        {"лтщц 4б ", "know 4, "},
+        {"лтщц 2ю19 ", "know 2.19 "},
+        {"лтщц ; ", "know $ "},
+        {"лтщц (ше)ю ", "know (it). "},
+        // A number does not break the run: the short word after it follows the correction.
+        {"лтщц 4 ше ", "know 4 it "},
+        // Options, paths, words in mixed case, typed on the Russian layout.
+        {"лтщц -ь ", "know -m "},
+        {"лтщц ашду.еуче ", "know file/text "},
+        {"лтщц (уюпюб ", "know (e.g., "},
+        {"лтщц ШВы ", "know IDs "},
+        // Without a correction before them they stay, and so does a compound of a word of its own
+        // layout (кто-то).
+        {"4б ", "4б "},
+        {"-ь ", "-ь "},
+        {"ашду.еуче ", "ашду.еуче "},
+        {"лтщц кто-то ", "know кто-то "},
+        // A key that is a letter on the other layout is a letter of the word: ,fps is базы.
+        {"ltkf ,fps ", "дела базы "},
+        // A word of its own layout is not pulled into the correction after it (каждую, not кажду.).
+        {"каждую лтщц ", "каждую know "},
+    });
+    // Numbers and punctuation converted along with words are not counted as words corrected.
+    run.clear();
+    decisions.clear();
+    EXPECT_EQ(type("z 4 gbie лтщц 4б "), "я 4 пишу know 4, ");
+    ASSERT_EQ(decisions.size(), 3u);
+    EXPECT_EQ(decisions[0].precedingWords, 2u);
+    EXPECT_EQ(decisions[0].correctedWords(), 2u);
+    EXPECT_EQ(decisions[1].correctedWords(), 1u);
+    EXPECT_EQ(decisions[2].correctedWords(), 0u);
+}
+
 TEST_F(RunningTextJudgeTest, CollisionsFollowTheLanguageOfTheRun) {
     expectTyped({
         // Both forms are words: alone they stay.
@@ -159,6 +195,21 @@ TEST_F(RunningTextJudgeTest, CollisionsFollowTheLanguageOfTheRun) {
         {"текст tot ", "текст tot "},
         {"привет, the world ", "привет, the world "},
     });
+}
+
+TEST_F(RunningTextJudgeTest, AfterAWordOfItsOwnLanguageOnlyADictionaryWordIsWorthTheChange) {
+    // "ntcn" wins at 0 with no dictionary word on either side (see below).
+    const std::vector<std::pair<std::string, std::string>> cases{
+        {"text ntcn ", "text ntcn "},
+        {"text ghbdtn ", "text привет "},
+        // A collision before it says nothing about the language of the run, and follows the correction.
+        {"here ntcn ", "руку тест "},
+        {"ltkf ntcn ", "дела тест "},
+    };
+    for (const auto& [keys, expected] : cases) {
+        run.clear();
+        EXPECT_EQ(type(keys, 0.0), expected) << "typed: " << keys;
+    }
 }
 
 TEST_F(RunningTextJudgeTest, CapitalsAreJudgedByTheirLowerCaseForm) {

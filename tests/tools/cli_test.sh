@@ -323,6 +323,15 @@ run '' eval --signals none --en "$work/ru.txt" --data "$work/no/such/dir/data.ts
 if [ "$status" -eq 1 ] && [ ! -s "$work/out" ] && [ -s "$work/err" ]; then pass
 else fail "eval fails with status 1 when --data cannot be written" "status $status"; fi
 
+printf 'Привет, как дела?\n' >"$work/ru-sentences.txt"
+run '' eval --mode running --signals none --ru "$work/ru-sentences.txt" --sentences 5
+if [ "$status" -eq 0 ] && grep -q '^| russianToEnglish |' "$work/out" &&
+    grep -q '^== englishToRussian: sentences not restored exactly' "$work/err" &&
+    ! grep -q '^== ' "$work/out"; then pass
+else fail "eval --sentences lists the sentences that did not come out on standard error" "status $status" \
+    "$(head -c 600 "$work/err")"; fi
+expect_rejected "eval --sentences without --mode running" '' eval --en "$work/en.txt" --sentences 3
+expect_rejected "eval with a --sentences that is not a number" '' eval --mode running --en "$work/en.txt" --sentences all
 expect_rejected "eval without a corpus" '' eval --signals none
 expect_rejected "eval with an unknown format" '' eval --en "$work/en.txt" --format pdf
 expect_rejected "eval with a --top that is not a number" '' eval --en "$work/en.txt" --top many

@@ -81,6 +81,9 @@ Options:
                     for each direction, measure, sensitivity and word length
   --data FILE       write the tsv data to FILE as well
   --top N           list the N most frequent failures of each kind (default 20)
+  --sentences N     with --mode running, write to standard error the first N
+                    sentences of each kind that did not come out as meant,
+                    each as meant and as it came out (default 0: none)
   -h, --help        show this help
 
 Progress goes to standard error once there are 10,000 words or more to judge.
@@ -98,14 +101,15 @@ Format parseFormat(std::string_view value) {
     throw CommandError(ErrorKind::usage, "--format must be 'markdown' or 'tsv', not '" + std::string(value) + "'");
 }
 
-std::size_t parseTop(std::string_view value) {
-    std::size_t top = 0;
+std::size_t parseCount(std::string_view option, std::string_view value) {
+    std::size_t count = 0;
     const char* const end = value.data() + value.size();
-    const auto [stop, error] = std::from_chars(value.data(), end, top);
+    const auto [stop, error] = std::from_chars(value.data(), end, count);
     if (value.empty() || error != std::errc() || stop != end) {
-        throw CommandError(ErrorKind::usage, "--top must be a whole number, not '" + std::string(value) + "'");
+        throw CommandError(ErrorKind::usage,
+                           "--" + std::string(option) + " must be a whole number, not '" + std::string(value) + "'");
     }
-    return top;
+    return count;
 }
 
 std::string_view signalSourceName(SignalSource source) {
@@ -167,9 +171,11 @@ int runRunningEval(const Arguments& parsed, const Io& io) {
     accuracy.signals = signalSourceName(signals);
     accuracy.sensitivity = sensitivityOption(parsed);
     const auto topOption = parsed.option("top");
-    const std::size_t top = topOption ? parseTop(*topOption) : kDefaultTop;
+    const std::size_t top = topOption ? parseCount("top", *topOption) : kDefaultTop;
     const auto formatOption = parsed.option("format");
     const Format format = formatOption ? parseFormat(*formatOption) : Format::markdown;
+
+    if (const auto samples = parsed.option("sentences")) accuracy.sentenceSamples = parseCount("sentences", *samples);
 
     RunningCorpora corpora;
     const std::pair<std::string_view, std::vector<std::string>*> files[] = {
@@ -197,6 +203,7 @@ int runRunningEval(const Arguments& parsed, const Io& io) {
     const std::string data = runningTsv(accuracy);
     if (const auto dataPath = parsed.option("data")) writeFile(std::string(*dataPath), data);
     writeOutput(io.out, format == Format::tsv ? data : runningMarkdown(accuracy, top));
+    if (accuracy.sentenceSamples > 0) writeOutput(io.err, sentenceSamples(accuracy));
     return kExitSuccess;
 }
 
@@ -204,7 +211,8 @@ int runRunningEval(const Arguments& parsed, const Io& io) {
 
 int runEval(std::span<const std::string_view> arguments, const Io& io) {
     const Arguments parsed = parseArguments(
-        arguments, {.valueOptions = {"en", "ru", "mixed", "mode", "signals", "sensitivity", "format", "data", "top"},
+        arguments, {.valueOptions = {"en", "ru", "mixed", "mode", "signals", "sensitivity", "format", "data", "top",
+                                     "sentences"},
                     .acceptsOperands = false});
     if (parsed.help) {
         writeOutput(io.out, kHelp);
@@ -216,6 +224,7 @@ int runEval(std::span<const std::string_view> arguments, const Io& io) {
     }
     if (mode && *mode == "running") return runRunningEval(parsed, io);
     if (parsed.option("mixed")) throw CommandError(ErrorKind::usage, "--mixed needs --mode running");
+    if (parsed.option("sentences")) throw CommandError(ErrorKind::usage, "--sentences needs --mode running");
 
     std::vector<NamedCorpus> named;
     if (const auto path = parsed.option("en")) named.push_back({Language::english, std::string(*path)});
@@ -226,7 +235,7 @@ int runEval(std::span<const std::string_view> arguments, const Io& io) {
     const auto formatOption = parsed.option("format");
     const Format format = formatOption ? parseFormat(*formatOption) : Format::markdown;
     const auto topOption = parsed.option("top");
-    const std::size_t top = topOption ? parseTop(*topOption) : kDefaultTop;
+    const std::size_t top = topOption ? parseCount("top", *topOption) : kDefaultTop;
     const auto dataPath = parsed.option("data");
 
     AccuracyReport report;

@@ -57,6 +57,17 @@ void tally(std::string_view meant, std::string_view result, bool restoring, std:
     }
 }
 
+using Samples = std::vector<std::pair<std::string, std::string>>;
+
+void sample(Samples* samples, std::size_t most, std::string_view meant, std::string_view result) {
+    if (samples && samples->size() < most && meant != result) samples->emplace_back(meant, result);
+}
+
+void appendSamples(std::string& out, const std::string& title, const Samples& samples) {
+    out += "== " + title + " (" + std::to_string(samples.size()) + ")\n";
+    for (const auto& [meant, result] : samples) out += "meant:    " + meant + "\ncame out: " + result + "\n\n";
+}
+
 std::string rate(const RunningReading::Counts& counts) { return percent(counts.hits, counts.words); }
 std::string exactRate(const RunningReading::Counts& counts) { return percent(counts.exactSentences, counts.sentences); }
 
@@ -99,10 +110,16 @@ void measureRunning(const RunningCorpora& corpora, RunFixer& fixer, const std::v
             for (const std::string& sentence : sentences) {
                 // The keys that type the sentence on its own layout, pressed with the other one active.
                 const std::string typed = converter.convertKeys(sentence, kAllConversionDirections[asTyped]);
-                tally(sentence, fixer.fix(typed), true, std::nullopt, reading.restored[other],
+                const std::string restored = fixer.fix(typed);
+                tally(sentence, restored, true, std::nullopt, reading.restored[other],
                       reported ? &accuracy.misses[other] : nullptr);
-                tally(sentence, fixer.fix(sentence), false, std::nullopt, reading.falseCorrections[asTyped],
+                const std::string kept = fixer.fix(sentence);
+                tally(sentence, kept, false, std::nullopt, reading.falseCorrections[asTyped],
                       reported ? &accuracy.changes[asTyped] : nullptr);
+                if (reported) {
+                    sample(&accuracy.missedSentences[other], accuracy.sentenceSamples, sentence, restored);
+                    sample(&accuracy.changedSentences[asTyped], accuracy.sentenceSamples, sentence, kept);
+                }
                 progress();
             }
         };
@@ -114,6 +131,7 @@ void measureRunning(const RunningCorpora& corpora, RunFixer& fixer, const std::v
                   reported ? &accuracy.mixedChanges : nullptr);
             tally(sentence, result, false, false, reading.mixed[kRussianToEnglish],
                   reported ? &accuracy.mixedChanges : nullptr);
+            if (reported) sample(&accuracy.mixedSentences, accuracy.sentenceSamples, sentence, result);
             progress();
         }
         accuracy.readings.emplace_back(sensitivity, reading);
@@ -150,6 +168,16 @@ std::string runningMarkdown(const RunningAccuracy& accuracy, std::size_t top) {
         appendFailures(out, directionName(d) + ": words changed in correct text, most frequent", accuracy.changes[d], top);
     }
     appendFailures(out, "Words changed in mixed text, most frequent", accuracy.mixedChanges, top);
+    return out;
+}
+
+std::string sentenceSamples(const RunningAccuracy& accuracy) {
+    std::string out;
+    for (std::size_t d = 0; d < 2; ++d) {
+        appendSamples(out, directionName(d) + ": sentences not restored exactly", accuracy.missedSentences[d]);
+        appendSamples(out, directionName(d) + ": correct sentences changed", accuracy.changedSentences[d]);
+    }
+    appendSamples(out, "mixed sentences changed", accuracy.mixedSentences);
     return out;
 }
 

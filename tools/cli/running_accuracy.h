@@ -50,6 +50,13 @@ struct RunningAccuracy {
     std::array<std::map<std::pair<std::string, std::string>, std::uint64_t>, 2> misses;
     std::array<std::map<std::pair<std::string, std::string>, std::uint64_t>, 2> changes;
     std::map<std::pair<std::string, std::string>, std::uint64_t> mixedChanges;
+    // At the reported sensitivity, the first `sentenceSamples` sentences (meant, came out) of each
+    // kind that did not come out as meant: typed on the other layout, for each direction; typed
+    // correctly, for each direction from its language; mixed.
+    std::size_t sentenceSamples = 0;
+    std::array<std::vector<std::pair<std::string, std::string>>, 2> missedSentences;
+    std::array<std::vector<std::pair<std::string, std::string>>, 2> changedSentences;
+    std::vector<std::pair<std::string, std::string>> mixedSentences;
 
     const RunningReading& reported() const;
 };
@@ -69,6 +76,8 @@ void measureRunning(const RunningCorpora& corpora, RunFixer& fixer, const std::v
 
 // The tables for people, and data for plotting (direction, measure, sensitivity, rate).
 std::string runningMarkdown(const RunningAccuracy& accuracy, std::size_t top);
+// The sampled sentences, each as meant and as it came out.
+std::string sentenceSamples(const RunningAccuracy& accuracy);
 std::string runningTsv(const RunningAccuracy& accuracy);
 
 }  // namespace tarvelo::cli
