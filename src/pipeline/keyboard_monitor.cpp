@@ -19,16 +19,30 @@ KeyboardMonitor::KeyboardMonitor(AccessibilityService& accessibility, Permission
     // Command–Z is the application's own key except while a correction can be undone.
     undoChord_ = engine_.lastCorrection().subscribe(
         [this](const std::optional<CorrectionSnapshot>& correction) { eventTap_.setUndoChordWanted(correction.has_value()); });
-    eventTap_.setChords({convertSelectionChord_, convertLastWordChord_});
+    tellTapChords();
 }
 
 void KeyboardMonitor::setChords(const KeyChord& convertSelection, const KeyChord& convertLastWord) {
     convertSelectionChord_ = convertSelection;
     convertLastWordChord_ = convertLastWord;
-    eventTap_.setChords({convertSelectionChord_, convertLastWordChord_});
+    tellTapChords();
+}
+
+void KeyboardMonitor::suspendShortcuts(bool suspended) {
+    shortcutsSuspended_ = suspended;
+    tellTapChords();
+}
+
+void KeyboardMonitor::tellTapChords() {
+    if (shortcutsSuspended_) {
+        eventTap_.setChords({});
+    } else {
+        eventTap_.setChords({convertSelectionChord_, convertLastWordChord_});
+    }
 }
 
 std::optional<Shortcut> KeyboardMonitor::shortcutFor(const KeyEventRecord& event) const {
+    if (shortcutsSuspended_) return std::nullopt;
     const bool selection = key_chord::matches(convertSelectionChord_, event.keyCode, event.flags);
     const bool lastWord = key_chord::matches(convertLastWordChord_, event.keyCode, event.flags);
     if (selection && lastWord) {

@@ -48,6 +48,9 @@ public:
 
     // The chords the two shortcuts answer to from now on; the tap is told to hold them.
     void setChords(const KeyChord& convertSelection, const KeyChord& convertLastWord);
+    // While suspended, the shortcuts' chords are ordinary keys and the tap holds none of them, so that a
+    // window recording a new chord receives whatever is pressed. Ctrl+Z's undo is unaffected.
+    void suspendShortcuts(bool suspended);
 
     // Converts the word being typed, else the last closed word.
     void convertLastWord();
@@ -61,6 +64,7 @@ private:
     // Forgets the current word, and tells the engine that the run of words ends here.
     void breakRun();
     void publishLength();
+    void tellTapChords();
     // The shortcut whose chord the press is; of two that match, the one with more modifiers.
     std::optional<Shortcut> shortcutFor(const KeyEventRecord& event) const;
 
@@ -72,6 +76,7 @@ private:
     const Clock& clock_;
     Scheduler& scheduler_;
     bool tapInstalled_ = false;
+    bool shortcutsSuspended_ = false;
     KeyChord convertSelectionChord_ = HotKeyManager::defaultChord(Shortcut::convertSelection);
     KeyChord convertLastWordChord_ = HotKeyManager::defaultChord(Shortcut::convertLastWord);
     // What the key being handled does to the focused text, if it passes.
