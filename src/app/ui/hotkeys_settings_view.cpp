@@ -83,8 +83,8 @@ HotkeysSettingsView::~HotkeysSettingsView() {
     }
 }
 
-// The command's name on the left, then its key cap and the buttons that change it; under them the
-// warnings.
+// The command's name on the left and its key cap on the right; under them the buttons that change it,
+// then the warnings.
 void HotkeysSettingsView::addShortcutRow(SettingBlock& block, Shortcut shortcut) {
     const QString name = translated(title(shortcut));
     auto* row = new QWidget(&block);
@@ -96,13 +96,18 @@ void HotkeysSettingsView::addShortcutRow(SettingBlock& block, Shortcut shortcut)
     parts.shortcut = shortcut;
     parts.keyCap = new KeyCap({}, row);
     line->addWidget(parts.keyCap);
-    parts.recorder = new ChordRecorder(name, row);
-    line->addWidget(parts.recorder);
-    parts.reset = new QPushButton(translated("Reset to Default"), row);
+    block.addRow(row);
+    // The buttons on a line of their own, so that long names in other languages keep their room.
+    auto* buttons = new QHBoxLayout();
+    buttons->setContentsMargins(0, 0, 0, 0);
+    buttons->addStretch(1);
+    parts.recorder = new ChordRecorder(name, &block);
+    buttons->addWidget(parts.recorder);
+    parts.reset = new QPushButton(translated("Reset to Default"), &block);
     parts.reset->setObjectName("chordReset");
     parts.reset->setAccessibleName(translated("Reset {command} to its default shortcut", {{"command", name.toStdString()}}));
-    line->addWidget(parts.reset);
-    block.addRow(row);
+    buttons->addWidget(parts.reset);
+    block.addRow(buttons);
     parts.unavailable = makeWarning("chordUnavailable", block);
     parts.refused = makeWarning("chordRefused", block);
     rows_.push_back(parts);
