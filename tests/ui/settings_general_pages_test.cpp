@@ -300,6 +300,13 @@ TEST_F(HotkeysPageTest, RecordsANewChordAndRefusesOnesThatCannotServe) {
     EXPECT_EQ(caps()[0], "F5");
     click(resets[0]);
     EXPECT_EQ(caps()[0], "Alt+Space");
+
+    // Closing the window while recording gives the shortcuts back.
+    click(recorders[0]);
+    EXPECT_TRUE(session.keyboard.chords().empty());
+    window->hide();
+    EXPECT_FALSE(recorders[0]->isRecording());
+    EXPECT_EQ(session.keyboard.chords().size(), 2u);
 }
 
 TEST_F(HotkeysPageTest, KeepsTheOldChordWhenAnotherProgramHoldsTheNewOne) {

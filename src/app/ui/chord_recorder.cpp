@@ -164,4 +164,10 @@ void ChordRecorder::focusOutEvent(QFocusEvent* event) {
     QPushButton::focusOutEvent(event);
 }
 
+void ChordRecorder::hideEvent(QHideEvent* event) {
+    // A closed window keeps no keyboard, and the shortcuts work again.
+    stopRecording();
+    QPushButton::hideEvent(event);
+}
+
 }  // namespace tarvelo::ui

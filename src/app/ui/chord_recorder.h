@@ -15,7 +15,7 @@ namespace tarvelo::ui {
 // The button that records a shortcut's new chord. Clicked, it takes the keyboard and waits for the next
 // chord: a key with the modifiers held at that moment. Esc cancels, Backspace asks for the default;
 // modifiers alone are not a chord and keep it waiting. It gives the keyboard back once it has an answer
-// or loses focus.
+// or loses focus, or its window is hidden.
 class ChordRecorder : public QPushButton {
     Q_OBJECT
 
@@ -41,6 +41,7 @@ protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void showIdle();
