@@ -150,6 +150,9 @@ int main(int argc, char** argv) {
     };
     ui::QtWindowPresenter windows(context);
     AppLifecycle lifecycle(state, defaults, windows, desktop.scheduler(), desktop.notificationCenter());
+    const char* currentDesktop = std::getenv("XDG_CURRENT_DESKTOP");
+    lifecycle.setDesktop(
+        {currentDesktop != nullptr ? currentDesktop : "", [&desktop] { return desktop.unavailableChords(); }});
     MenuBarContent menu(state, windows, context.keyLabels, [] { QApplication::quit(); });
     ui::TrayItem tray(context, menu);
 

@@ -1,7 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <functional>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include "app/app_state.h"
 #include "app/window_presenter.h"
@@ -31,7 +36,23 @@ public:
     // the icon setting from the start.
     // `trayAvailable` tells whether the desktop shows status icons. Without them, a later launch says
     // once, by notification, that Tarvelo runs and how to open its settings.
+    // On a desktop whose window manager opens the window menu with Alt+Space and holds it, the launch
+    // also moves "Convert Selected Text" to kWindowMenuAlternative and says so by notification, once:
+    // the chord is then stored. A chord the user chose, or any stored value, is left alone.
     void launch(bool trayAvailable);
+
+    // The session's desktop: $XDG_CURRENT_DESKTOP (names separated by colons), and the chords another
+    // program holds, named as a person presses them. Unknown until set.
+    struct Desktop {
+        std::string currentDesktop;
+        std::function<std::vector<std::string>()> unavailableChords = [] { return std::vector<std::string>(); };
+    };
+    void setDesktop(Desktop desktop) { desktop_ = std::move(desktop); }
+    // GNOME, KDE, Xfce, Cinnamon and MATE open the window menu with Alt+Space.
+    static bool opensWindowMenuWithAltSpace(std::string_view currentDesktop);
+    // Ctrl+Shift+Space: none of those desktops uses it.
+    static constexpr KeyChord kWindowMenuAlternative{virtual_key::kSpace,
+                                                     modifier_flag::kCommand | modifier_flag::kShift};
 
     // The user started the application again while it runs: when none of its windows is visible, the
     // settings window is shown on a later turn.
@@ -41,11 +62,14 @@ public:
     void quit();
 
 private:
+    void moveOffTheWindowMenuChord();
+
     AppState& state_;
     DefaultsStore& defaults_;
     WindowPresenter& windows_;
     Scheduler& scheduler_;
     NotificationCenter& notifications_;
+    Desktop desktop_;
     Lifetime lifetime_;
 };
 

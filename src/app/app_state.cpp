@@ -12,6 +12,7 @@ AppState::AppState(SettingsManager& settingsManager, PermissionManager& permissi
       applicationFilter(filter),
       statistics(statisticsManager),
       inputSource(inputSourceService),
+      hotkeys(settings),
       engine(settings, exceptions, applicationFilter, statistics, permissions, LayoutConverter(), platform),
       keyboardMonitor(platform.accessibility, permissions, engine, platform),
       shell_(shell),
@@ -28,6 +29,13 @@ AppState::AppState(SettingsManager& settingsManager, PermissionManager& permissi
     cancellables_.push_back(permissions.hasInputMonitoring.subscribe(followPermissions));
     cancellables_.push_back(permissions.hasAccessibility.subscribe(followPermissions));
     followPermissions(true);
+
+    const auto followChords = [this](const KeyChord&) {
+        keyboardMonitor.setChords(settings.convertSelectionChord.get(), settings.convertLastWordChord.get());
+    };
+    cancellables_.push_back(settings.convertSelectionChord.subscribe(followChords));
+    cancellables_.push_back(settings.convertLastWordChord.subscribe(followChords));
+    followChords({});
 
     const auto followMenuBarIcon = [this](const bool& shown) {
         if (shownMenuBarIcon_ == shown) return;

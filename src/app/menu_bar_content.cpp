@@ -3,6 +3,7 @@
 
 #include <utility>
 
+#include "app/settings_pages.h"
 #include "support/translation.h"
 
 namespace tarvelo {
@@ -34,8 +35,10 @@ std::vector<MenuItem> MenuBarContent::items() const {
         add(MenuCommand::pause, "Pause for 5 Minutes");
     }
     separator();
-    add(MenuCommand::convertSelection, "Convert Selected Text", keyLabels_.convertSelection);
-    add(MenuCommand::convertLastWord, "Convert Last Word", keyLabels_.convertLastWord);
+    add(MenuCommand::convertSelection, "Convert Selected Text",
+        settings_pages::chordLabel(Shortcut::convertSelection, settings.convertSelectionChord.get(), keyLabels_));
+    add(MenuCommand::convertLastWord, "Convert Last Word",
+        settings_pages::chordLabel(Shortcut::convertLastWord, settings.convertLastWordChord.get(), keyLabels_));
     if (state_.engine.lastCorrection().get()) {
         add(MenuCommand::undoLastCorrection, "Undo Last Correction", keyLabels_.undo, "arrow.uturn.backward");
     }

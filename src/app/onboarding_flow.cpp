@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/onboarding_flow.h"
 
+#include <string>
 #include <utility>
 
 #include "store/defaults_keys.h"
@@ -37,9 +38,14 @@ void OnboardingFlow::primary() {
 
 OnboardingReadiness OnboardingFlow::readiness() const {
     if (state_.permissions.hasAccessibility.get() && state_.permissions.hasInputMonitoring.get()) {
+        // The chord the user has now, which may have moved off a chord the desktop holds.
+        const KeyChord chord = state_.hotkeys.chord(Shortcut::convertSelection).get();
+        const std::string named = chord == HotKeyManager::defaultChord(Shortcut::convertSelection)
+                                      ? keyLabels_.convertSelectionInSentence
+                                      : key_chord::format(chord);
         return {true, "checkmark.seal.fill", i18n::tr(keyLabels_.readyHeading.c_str()),
                 i18n::format(i18n::tr("Automatic correction is on. Use {chord} to convert selected text at any time."),
-                             {{"chord", keyLabels_.convertSelectionInSentence}})};
+                             {{"chord", named}})};
     }
     return {false, "exclamationmark.shield.fill", i18n::tr("Ready with limited access"),
             i18n::tr(keyLabels_.limitedAccessText.c_str())};

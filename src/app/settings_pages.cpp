@@ -72,6 +72,37 @@ std::vector<std::string> desktopLimitations(bool waylandSession, const std::vect
     return lines;
 }
 
+std::string chordLabel(Shortcut shortcut, const KeyChord& chord, const KeyLabels& labels) {
+    if (chord == HotKeyManager::defaultChord(shortcut)) return std::string(keyLabel(shortcut, labels));
+    return key_chord::format(chord);
+}
+
+std::string chordRefusalText(ChordRefusal refusal, const KeyChord& chord, Shortcut other) {
+    const std::string name = key_chord::format(chord);
+    switch (refusal) {
+        case ChordRefusal::unknownKey:
+            return i18n::tr("This key cannot be part of a shortcut. Use Space, a letter, a digit or F1 to F12.");
+        case ChordRefusal::needsModifier:
+            return i18n::format(i18n::tr("{chord} would take a key away from typing. Hold Ctrl, Alt or Super "
+                                         "with it; only F1 to F12 work alone."),
+                                {{"chord", name}});
+        case ChordRefusal::undoChord:
+            return i18n::format(i18n::tr("{chord} undoes the latest correction. Choose another shortcut."),
+                                {{"chord", name}});
+        case ChordRefusal::otherShortcut:
+            return i18n::format(i18n::tr("{chord} is already the shortcut for \u201c{command}\u201d. Choose "
+                                         "another shortcut."),
+                                {{"chord", name}, {"command", i18n::tr(std::string(title(other)).c_str())}});
+    }
+    return {};
+}
+
+std::string chordHeldText(const KeyChord& chord) {
+    return i18n::format(i18n::tr("{chord} is held by another program, so Tarvelo cannot use it. The shortcut "
+                                 "stays as it was; choose another."),
+                        {{"chord", key_chord::format(chord)}});
+}
+
 StatisticsSummary summarize(const StatisticsManager& statistics) {
     const DailyStatistics today = statistics.today();
     const DailyStatistics week = statistics.thisWeek();

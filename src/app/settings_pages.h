@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "app/operational_status.h"
+#include "pipeline/hot_key_manager.h"
+#include "platform/key_labels.h"
 #include "store/application_filter.h"
 #include "store/known_application.h"
 #include "store/settings_manager.h"
@@ -45,6 +47,15 @@ bool isHealthy(OperationalStatus status);
 // Plain words about what this desktop keeps from Tarvelo, one sentence each: a Wayland session, and
 // shortcuts that another program holds.
 std::vector<std::string> desktopLimitations(bool waylandSession, const std::vector<std::string>& unavailableChords);
+
+// Hotkeys: the shortcut's chord as its key cap shows it: the desktop's own label while it is the
+// default, else the chord's name ("Ctrl+Shift+Space").
+std::string chordLabel(Shortcut shortcut, const KeyChord& chord, const KeyLabels& labels);
+// Why a recorded chord was not taken, as one sentence that names the chord and, for a chord the other
+// shortcut has, that shortcut.
+std::string chordRefusalText(ChordRefusal refusal, const KeyChord& chord, Shortcut other);
+// A recorded chord that another program holds, so Tarvelo could not claim it and kept the old one.
+std::string chordHeldText(const KeyChord& chord);
 
 // Statistics: the figures of the page; undos are not part of the totals.
 struct StatisticsSummary {

@@ -34,4 +34,38 @@ std::string_view keyLabel(Shortcut shortcut, const KeyLabels& labels) {
     return {};
 }
 
+const Observable<KeyChord>& HotKeyManager::chord(Shortcut shortcut) const {
+    return shortcut == Shortcut::convertSelection ? settings_.convertSelectionChord : settings_.convertLastWordChord;
+}
+
+Observable<KeyChord>& HotKeyManager::field(Shortcut shortcut) {
+    return shortcut == Shortcut::convertSelection ? settings_.convertSelectionChord : settings_.convertLastWordChord;
+}
+
+KeyChord HotKeyManager::defaultChord(Shortcut shortcut) {
+    return shortcut == Shortcut::convertSelection ? SettingsManager::kDefaultConvertSelectionChord
+                                                  : SettingsManager::kDefaultConvertLastWordChord;
+}
+
+std::optional<ChordRefusal> HotKeyManager::refusal(Shortcut shortcut, const KeyChord& candidate) const {
+    if (const auto problem = key_chord::problem(candidate)) {
+        return *problem == key_chord::Problem::unknownKey ? ChordRefusal::unknownKey : ChordRefusal::needsModifier;
+    }
+    if (candidate == kUndoChord) return ChordRefusal::undoChord;
+    for (const Shortcut other : shortcuts_) {
+        if (other != shortcut && chord(other).get() == candidate) return ChordRefusal::otherShortcut;
+    }
+    return std::nullopt;
+}
+
+std::optional<ChordRefusal> HotKeyManager::setChord(Shortcut shortcut, const KeyChord& candidate) {
+    if (const auto refused = refusal(shortcut, candidate)) return refused;
+    field(shortcut).set(candidate);
+    return std::nullopt;
+}
+
+std::optional<ChordRefusal> HotKeyManager::resetChord(Shortcut shortcut) {
+    return setChord(shortcut, defaultChord(shortcut));
+}
+
 }  // namespace tarvelo

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pipeline/keyboard_monitor.h"
 
+#include <bit>
 #include <string>
 #include <utility>
 
@@ -18,6 +19,41 @@ KeyboardMonitor::KeyboardMonitor(AccessibilityService& accessibility, Permission
     // Command–Z is the application's own key except while a correction can be undone.
     undoChord_ = engine_.lastCorrection().subscribe(
         [this](const std::optional<CorrectionSnapshot>& correction) { eventTap_.setUndoChordWanted(correction.has_value()); });
+    tellTapChords();
+}
+
+void KeyboardMonitor::setChords(const KeyChord& convertSelection, const KeyChord& convertLastWord) {
+    convertSelectionChord_ = convertSelection;
+    convertLastWordChord_ = convertLastWord;
+    tellTapChords();
+}
+
+void KeyboardMonitor::suspendShortcuts(bool suspended) {
+    shortcutsSuspended_ = suspended;
+    tellTapChords();
+}
+
+void KeyboardMonitor::tellTapChords() {
+    if (shortcutsSuspended_) {
+        eventTap_.setChords({});
+    } else {
+        eventTap_.setChords({convertSelectionChord_, convertLastWordChord_});
+    }
+}
+
+std::optional<Shortcut> KeyboardMonitor::shortcutFor(const KeyEventRecord& event) const {
+    if (shortcutsSuspended_) return std::nullopt;
+    const bool selection = key_chord::matches(convertSelectionChord_, event.keyCode, event.flags);
+    const bool lastWord = key_chord::matches(convertLastWordChord_, event.keyCode, event.flags);
+    if (selection && lastWord) {
+        // Alt+Space and Alt+Shift+Space: the press with Shift is the chord that names it.
+        const auto held = [&](const KeyChord& chord) { return std::popcount(chord.modifiers); };
+        return held(convertLastWordChord_) > held(convertSelectionChord_) ? Shortcut::convertLastWord
+                                                                           : Shortcut::convertSelection;
+    }
+    if (selection) return Shortcut::convertSelection;
+    if (lastWord) return Shortcut::convertLastWord;
+    return std::nullopt;
 }
 
 KeyboardMonitor::~KeyboardMonitor() {
@@ -83,8 +119,8 @@ TapAnswer KeyboardMonitor::handle(const KeyEventRecord& event) {
     const std::uint64_t flags = event.flags;
     const std::optional<std::string> frontmost = workspace_.frontmostApplicationIdentifier();
 
-    if (event.keyCode == virtual_key::kSpace && (flags & modifier_flag::kOption) != 0) {
-        if ((flags & modifier_flag::kCommand) == 0) {
+    if (const auto shortcut = shortcutFor(event)) {
+        if (*shortcut == Shortcut::convertSelection) {
             breakRun();
             engine_.convertSelection();
         } else {

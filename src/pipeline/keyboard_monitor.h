@@ -7,6 +7,7 @@
 
 #include "pipeline/auto_switch_engine.h"
 #include "pipeline/boundary_snapshot.h"
+#include "pipeline/hot_key_manager.h"
 #include "pipeline/pipeline_platform.h"
 #include "pipeline/word_buffer.h"
 #include "platform/event_tap.h"
@@ -20,8 +21,9 @@ namespace tarvelo {
 // The single entry of typed text. It sees every key-down before the focused application does, keeps the
 // current word, hands each closed word to the engine right after its delimiter has passed, and tells the
 // engine what every key it passed did to the text. It swallows
-// only the presses it acts on (Option–Space, Option–Command–Space, and Command–Z while an undo is
-// possible); every other event passes unchanged, and the system's own marked events pass unexamined.
+// only the presses it acts on (the two shortcuts' chords, Option–Space and Option–Command–Space unless
+// the user chose others, and Command–Z while an undo is possible); every other event passes unchanged,
+// and the system's own marked events pass unexamined.
 class KeyboardMonitor {
 public:
     static constexpr double kLastBoundaryLifetime = 12.0;
@@ -44,6 +46,12 @@ public:
     // Reads both permissions afresh, then stops and starts again.
     void restartIfPossible();
 
+    // The chords the two shortcuts answer to from now on; the tap is told to hold them.
+    void setChords(const KeyChord& convertSelection, const KeyChord& convertLastWord);
+    // While suspended, the shortcuts' chords are ordinary keys and the tap holds none of them, so that a
+    // window recording a new chord receives whatever is pressed. Ctrl+Z's undo is unaffected.
+    void suspendShortcuts(bool suspended);
+
     // Converts the word being typed, else the last closed word.
     void convertLastWord();
 
@@ -56,6 +64,9 @@ private:
     // Forgets the current word, and tells the engine that the run of words ends here.
     void breakRun();
     void publishLength();
+    void tellTapChords();
+    // The shortcut whose chord the press is; of two that match, the one with more modifiers.
+    std::optional<Shortcut> shortcutFor(const KeyEventRecord& event) const;
 
     AccessibilityService& accessibility_;
     PermissionManager& permissions_;
@@ -65,6 +76,9 @@ private:
     const Clock& clock_;
     Scheduler& scheduler_;
     bool tapInstalled_ = false;
+    bool shortcutsSuspended_ = false;
+    KeyChord convertSelectionChord_ = HotKeyManager::defaultChord(Shortcut::convertSelection);
+    KeyChord convertLastWordChord_ = HotKeyManager::defaultChord(Shortcut::convertLastWord);
     // What the key being handled does to the focused text, if it passes.
     enum class PassedAs { text, backspace, unknown };
     PassedAs passedAs_ = PassedAs::unknown;

@@ -5,23 +5,12 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "support/key_chord.h"
+#include "support/virtual_keys.h"
 
 namespace tarvelo {
-
-// Virtual key codes name physical key positions, the same under every layout.
-namespace virtual_key {
-inline constexpr std::uint16_t kSpace = 49;
-inline constexpr std::uint16_t kDelete = 51;  // Backspace
-inline constexpr std::uint16_t kZ = 6;
-}  // namespace virtual_key
-
-// The modifier bits of a key event's flags.
-namespace modifier_flag {
-inline constexpr std::uint64_t kShift = 0x20000;
-inline constexpr std::uint64_t kControl = 0x40000;
-inline constexpr std::uint64_t kOption = 0x80000;
-inline constexpr std::uint64_t kCommand = 0x100000;
-}  // namespace modifier_flag
 
 // The values the keyboard monitor takes from one tapped event. Key codes and modifier bits are the
 // virtual ones the monitor knows (Space 49, Delete 51, Z 6; Option 0x80000, Command 0x100000,
@@ -67,6 +56,11 @@ public:
     // be undone. A tap that holds every key anyway may ignore it; one that must claim a chord in advance
     // claims this one only while it is wanted. Kept across install and remove.
     virtual void setUndoChordWanted(bool wanted) = 0;
+
+    // The shortcuts' chords, which must be held for the callback's answer whenever the tap is installed.
+    // A tap that holds every key anyway may ignore them; one that claims chords in advance claims these,
+    // and lets go of the ones no longer listed. Kept across install and remove.
+    virtual void setChords(const std::vector<KeyChord>& chords) = 0;
 
 protected:
     EventTap() = default;

@@ -12,6 +12,10 @@ inline constexpr std::string_view notification = "settings.notification";
 inline constexpr std::string_view menuIcon = "settings.menuIcon";
 inline constexpr std::string_view sensitivity = "settings.sensitivity";
 inline constexpr std::string_view pauseUntil = "settings.pauseUntil";
+// The chords of the two global shortcuts, as their parts ({"Ctrl", "Alt", "Space"}). Absent while the
+// user keeps the default.
+inline constexpr std::string_view convertSelectionChord = "hotkeys.convertSelection";
+inline constexpr std::string_view convertLastWordChord = "hotkeys.convertLastWord";
 // Written true when the user finishes onboarding; read at launch. Not registered, so absent is false.
 inline constexpr std::string_view onboarding = "settings.onboarding";
 // Written true once the user has been told, on a desktop without a tray, how to reach the settings.

@@ -46,6 +46,21 @@ SettingsManager::SettingsManager(DefaultsStore& defaults, const Clock& clock, Lo
     storing_.push_back(sensitivity.subscribe(
         [this](double value) { defaults_.setDouble(defaults_keys::sensitivity, value); }));
     storing_.push_back(pauseUntil.subscribe([this](const std::optional<double>& value) { storePauseUntil(value); }));
+    followChord(convertSelectionChord, defaults_keys::convertSelectionChord, kDefaultConvertSelectionChord);
+    followChord(convertLastWordChord, defaults_keys::convertLastWordChord, kDefaultConvertLastWordChord);
+}
+
+void SettingsManager::followChord(Observable<KeyChord>& field, std::string_view key, KeyChord fallback) {
+    std::optional<KeyChord> stored;
+    if (const auto names = defaults_.stringArrayForKey(key)) stored = key_chord::fromParts(*names);
+    field.set(stored.value_or(fallback));
+    storing_.push_back(field.subscribe([this, key, fallback](const KeyChord& chord) {
+        if (chord == fallback) {
+            defaults_.remove(key);
+        } else {
+            defaults_.setObject(key, DefaultsValue(key_chord::parts(chord)));
+        }
+    }));
 }
 
 bool SettingsManager::isPaused() const {

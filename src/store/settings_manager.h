@@ -9,6 +9,7 @@
 #include "platform/login_items.h"
 #include "platform/notification_center.h"
 #include "support/clock.h"
+#include "support/key_chord.h"
 #include "support/lifetime.h"
 #include "support/observable.h"
 #include "support/subscription.h"
@@ -22,6 +23,10 @@ public:
     static constexpr double kDefaultSensitivity = 0.72;
     // How long "Pause for 5 Minutes" pauses automatic correction.
     static constexpr double kPauseDuration = 300.0;
+    // Alt+Space and Ctrl+Alt+Space on a PC keyboard.
+    static constexpr KeyChord kDefaultConvertSelectionChord{virtual_key::kSpace, modifier_flag::kOption};
+    static constexpr KeyChord kDefaultConvertLastWordChord{virtual_key::kSpace,
+                                                           modifier_flag::kOption | modifier_flag::kCommand};
 
     SettingsManager(DefaultsStore& defaults, const Clock& clock, LoginItems& loginItems,
                     NotificationCenter& notificationCenter);
@@ -39,6 +44,11 @@ public:
     // Written by setLaunchAtLogin only; a view that sets them directly changes nothing in the system.
     Observable<bool> launchAtLogin;
     Observable<std::optional<std::string>> launchAtLoginError;
+    // The global shortcuts' chords. A stored chord that cannot be read, or that is no usable shortcut,
+    // reads as the default and stays stored as it is until the user sets another; setting the default
+    // removes the stored chord.
+    Observable<KeyChord> convertSelectionChord{kDefaultConvertSelectionChord};
+    Observable<KeyChord> convertLastWordChord{kDefaultConvertLastWordChord};
 
     // True exactly while `pauseUntil` is later than now; an expired date stays stored.
     bool isPaused() const;
@@ -52,6 +62,7 @@ public:
 
 private:
     void storePauseUntil(const std::optional<double>& value);
+    void followChord(Observable<KeyChord>& field, std::string_view key, KeyChord fallback);
 
     DefaultsStore& defaults_;
     const Clock& clock_;

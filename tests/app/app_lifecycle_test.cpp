@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/app_lifecycle.h"
 
+#include <optional>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -117,6 +119,47 @@ TEST(AppLifecycle, QuitRemovesTheKeyboardTap) {
     lifecycle.quit();
     EXPECT_FALSE(session.monitor().isRunning().get());
     EXPECT_FALSE(session.keyboard.isInstalled());
+}
+
+TEST(AppLifecycle, OnADesktopWhoseWindowMenuHoldsAltSpaceTheFirstLaunchMovesConvertSelectionOnce) {
+    struct Case {
+        const char* name;
+        const char* currentDesktop;
+        std::vector<std::string> held;
+        std::optional<DefaultsValue> stored;
+        bool moved;
+    };
+    const Case cases[] = {
+        {"GNOME holds it", "ubuntu:GNOME", {"Alt+Space"}, std::nullopt, true},
+        {"Xfce holds it", "XFCE", {"Alt+Space"}, std::nullopt, true},
+        {"KDE does not hold it here", "KDE", {}, std::nullopt, false},
+        {"an unknown desktop holds it", "Sway", {"Alt+Space"}, std::nullopt, false},
+        {"the alternative is held too", "MATE", {"Alt+Space", "Ctrl+Shift+Space"}, std::nullopt, false},
+        {"the user chose a chord", "GNOME", {"Alt+Space"}, DefaultsValue(DefaultsStringArray{"Super", "F5"}), false},
+        {"a stored value that cannot be read", "GNOME", {"Alt+Space"}, DefaultsValue(true), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SimulatedSession session;
+        if (c.stored) session.defaults.setObject(defaults_keys::convertSelectionChord, *c.stored);
+        RecordingWindowPresenter windows;
+        AppLifecycle lifecycle(session.app, session.defaults, windows, session.scheduler, session.notificationCenter);
+        lifecycle.setDesktop({c.currentDesktop, [&c] { return c.held; }});
+        lifecycle.launch(true);
+        session.wait(0.0);
+        EXPECT_EQ(session.settings.convertSelectionChord.get() == AppLifecycle::kWindowMenuAlternative, c.moved);
+        EXPECT_EQ(session.notificationCenter.posted().size(), c.moved ? 1u : 0u);
+        if (c.stored) {
+            EXPECT_EQ(session.defaults.object(defaults_keys::convertSelectionChord), c.stored);
+        }
+        if (!c.moved) continue;
+        EXPECT_EQ(session.defaults.stringArrayForKey(defaults_keys::convertSelectionChord),
+                  (DefaultsStringArray{"Ctrl", "Shift", "Space"}));
+        // The next launch finds the chord stored and says nothing more.
+        lifecycle.launch(true);
+        session.wait(0.0);
+        EXPECT_EQ(session.notificationCenter.posted().size(), 1u);
+    }
 }
 
 }  // namespace

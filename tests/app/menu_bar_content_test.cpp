@@ -69,6 +69,12 @@ TEST_F(MenuBarContentTest, ItemsFollowThePauseAndTheUndoableCorrection) {
     EXPECT_EQ(lines(menu), running);
 }
 
+TEST_F(MenuBarContentTest, ShortcutItemsNameTheChordsTheUserChose) {
+    session.settings.convertLastWordChord.set({virtual_key::kSpace, modifier_flag::kCommand | modifier_flag::kShift});
+    EXPECT_EQ(lines(menu)[3], "Convert Selected Text (Alt+Space)");
+    EXPECT_EQ(lines(menu)[4], "Convert Last Word (Ctrl+Shift+Space)");
+}
+
 TEST_F(MenuBarContentTest, UndoItemLeavesWhenTheCorrectionExpires) {
     session.openField();
     session.keyboard.type("ghbdtn ");

@@ -82,6 +82,11 @@ TEST(OnboardingFlow, ReadinessFollowsGrantsAndSpeaksTheDesktopsWords) {
               "Automatic correction is on. Use Option\u2013Space to convert selected text at any time.");
     EXPECT_EQ(onAMac.readiness().heading, "Ready in the menu bar");
     EXPECT_EQ(flow.readiness().heading, "Ready in the tray");
+
+    // A chord moved off the one the desktop holds is the one named.
+    session.settings.convertSelectionChord.set({virtual_key::kSpace, modifier_flag::kCommand | modifier_flag::kShift});
+    EXPECT_EQ(flow.readiness().text,
+              "Automatic correction is on. Use Ctrl+Shift+Space to convert selected text at any time.");
 }
 
 }  // namespace

@@ -281,5 +281,36 @@ TEST_F(X11EventTap, ReportsAChordAnotherProgramHoldsAndKeepsWorking) {
     EXPECT_TRUE(tap_->unavailableChords().empty());
 }
 
+// The shortcuts' chords are the ones the tap is given: a letter chord is held back and reported by its
+// position, a chord it no longer has reaches the window, and one another program holds is listed.
+TEST_F(X11EventTap, GrabsTheChordsItIsGivenAndLetsGoOfTheOldOnes) {
+    constexpr std::uint16_t kVirtualK = 40;
+    constexpr std::uint16_t kVirtualJ = 38;
+    constexpr std::uint64_t kCtrlAlt = modifier_flag::kCommand | modifier_flag::kOption;
+    answerFor = [](const KeyEventRecord& record) {
+        return (record.flags & kCtrlAlt) != 0 ? TapAnswer::swallow : TapAnswer::pass;
+    };
+    installRecordingTap();
+    tap_->setChords({{kVirtualK, kCtrlAlt}});
+    EXPECT_TRUE(tap_->unavailableChords().empty());
+    records_.clear();
+    const std::string chordsBefore = window_->chords();
+    keyboard_->tap(XK_k, {XK_Control_L, XK_Alt_L});
+    keyboard_->tap(XK_space, {XK_Alt_L});
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(window_->chords(), chordsBefore + "alt+space\nctrl+x\n");
+    EXPECT_EQ(recordsOfKey(records_, kVirtualK).size(), 1u);
+
+    // The test plays a program that owns Ctrl+Alt+J.
+    const KeyCode j = keyboard_->keycode(XK_j);
+    XGrabKey(user_.get(), j, ControlMask | Mod1Mask, DefaultRootWindow(user_.get()), False, GrabModeAsync,
+             GrabModeAsync);
+    XSync(user_.get(), False);
+    tap_->setChords({{kVirtualK, kCtrlAlt}, {kVirtualJ, kCtrlAlt}});
+    EXPECT_EQ(tap_->unavailableChords(), std::vector<std::string>{"Ctrl+Alt+J"});
+    XUngrabKey(user_.get(), j, ControlMask | Mod1Mask, DefaultRootWindow(user_.get()));
+    XSync(user_.get(), False);
+}
+
 }  // namespace
 }  // namespace tarvelo::desktop::testing

@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -173,6 +174,38 @@ TEST(TypingSession, OptionSpaceConvertsTheSelection) {
     session.keyboard.pressChord(49, kOption, " ");
     EXPECT_EQ(session.status(), "Select text to convert");
     EXPECT_EQ(field->text(), "nothing selected");
+}
+
+TEST(TypingSession, ChangedShortcutsAnswerTheirNewChordsAndLetTheOldOnesPass) {
+    SimulatedSession session;
+    auto field = session.openField();
+    const KeyChord ctrlShiftSpace{virtual_key::kSpace, kCommand | modifier_flag::kShift};
+    const KeyChord superF5{96, modifier_flag::kControl};
+    ASSERT_FALSE(session.app.hotkeys.setChord(Shortcut::convertLastWord, ctrlShiftSpace));
+    ASSERT_FALSE(session.app.hotkeys.setChord(Shortcut::convertSelection, superF5));
+    // The tap holds the new chords, so the focused program never gets them.
+    EXPECT_EQ(session.keyboard.chords(), (std::vector<KeyChord>{superF5, ctrlShiftSpace}));
+
+    session.keyboard.type("ntrcn");
+    EXPECT_EQ(session.keyboard.pressChord(virtual_key::kSpace, kCommand | modifier_flag::kShift, " "),
+              TapAnswer::swallow);
+    session.wait(0.1);
+    EXPECT_EQ(field->text(), "текст");
+
+    // The old chords are ordinary keys again: Ctrl+Alt+Space reaches the program and converts nothing.
+    session.keyboard.type(" ghbdtn");
+    EXPECT_EQ(session.keyboard.pressChord(virtual_key::kSpace, kOption | kCommand, " "), TapAnswer::pass);
+    session.wait(0.1);
+    EXPECT_EQ(field->text().find("привет"), std::string::npos);
+
+    field->setMarkedText("say |ghbdtn| now");
+    EXPECT_EQ(session.keyboard.pressChord(virtual_key::kSpace, kOption, " "), TapAnswer::pass);
+    session.wait(0.1);
+    EXPECT_EQ(field->text().find("привет"), std::string::npos);
+    field->setMarkedText("say |ghbdtn| now");
+    EXPECT_EQ(session.keyboard.pressChord(96, modifier_flag::kControl, std::nullopt), TapAnswer::swallow);
+    session.wait(0.1);
+    EXPECT_EQ(field->text(), "say привет now");
 }
 
 TEST(TypingSession, OptionCommandSpaceConvertsTheHalfTypedWordOrTheLastWord) {

@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -149,6 +150,48 @@ TEST_F(SettingsFixture, AnAnswerArrivingAfterTheManagerIsGoneIsIgnored) {
     }
     notifications.answerAuthorization(false);
     EXPECT_TRUE(store.boolForKey(defaults_keys::notification));
+}
+
+TEST_F(SettingsFixture, ShortcutChordsAreStoredAsTheirPartsAndTheDefaultIsNotStored) {
+    const KeyChord ctrlShiftSpace{virtual_key::kSpace, modifier_flag::kCommand | modifier_flag::kShift};
+    {
+        SettingsManager settings(store, clock, loginItems, notifications);
+        EXPECT_EQ(settings.convertSelectionChord.get(), SettingsManager::kDefaultConvertSelectionChord);
+        EXPECT_EQ(settings.convertLastWordChord.get(), SettingsManager::kDefaultConvertLastWordChord);
+        settings.convertLastWordChord.set(ctrlShiftSpace);
+        EXPECT_EQ(store.stringArrayForKey(defaults_keys::convertLastWordChord),
+                  (DefaultsStringArray{"Ctrl", "Shift", "Space"}));
+        EXPECT_FALSE(store.object(defaults_keys::convertSelectionChord));
+    }
+    store.restart();
+    {
+        SettingsManager settings(store, clock, loginItems, notifications);
+        EXPECT_EQ(settings.convertLastWordChord.get(), ctrlShiftSpace);
+        // Back to the default: nothing of the user's is left, so a later default applies.
+        settings.convertLastWordChord.set(SettingsManager::kDefaultConvertLastWordChord);
+        EXPECT_FALSE(store.object(defaults_keys::convertLastWordChord));
+    }
+}
+
+TEST_F(SettingsFixture, ADamagedStoredChordReadsAsTheDefaultAndStaysStored) {
+    const std::vector<DefaultsValue> damaged{
+        DefaultsValue(DefaultsStringArray{"Ctrl", "Hyper", "Space"}),  // an unknown name
+        DefaultsValue(DefaultsStringArray{"Shift", "A"}),              // no shortcut: it would take a letter
+        DefaultsValue(DefaultsStringArray{}),
+        DefaultsValue(true),
+        DefaultsValue(std::int64_t{49}),
+    };
+    for (const DefaultsValue& value : damaged) {
+        store.setObject(defaults_keys::convertSelectionChord, value);
+        store.restart();
+        SettingsManager settings(store, clock, loginItems, notifications);
+        EXPECT_EQ(settings.convertSelectionChord.get(), SettingsManager::kDefaultConvertSelectionChord);
+        EXPECT_EQ(store.object(defaults_keys::convertSelectionChord), value);
+        // Other settings changing does not write over it either.
+        settings.playSound.set(true);
+        settings.convertLastWordChord.set({virtual_key::kSpace, modifier_flag::kControl});
+        EXPECT_EQ(store.object(defaults_keys::convertSelectionChord), value);
+    }
 }
 
 }  // namespace

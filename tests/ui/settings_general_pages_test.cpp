@@ -13,6 +13,7 @@
 #include <QSlider>
 
 #include "app/ui/auto_switch_settings_view.h"
+#include "app/ui/chord_recorder.h"
 #include "app/ui/general_settings_view.h"
 #include "app/ui/hotkeys_settings_view.h"
 #include "app/ui/key_cap.h"
@@ -20,6 +21,7 @@
 #include "app/ui/symbol_label.h"
 #include "app/ui/window_colors.h"
 #include "settings_window_harness.h"
+#include "store/defaults_keys.h"
 
 namespace tarvelo::ui::testing {
 namespace {
@@ -226,6 +228,98 @@ TEST_F(HotkeysPageTest, WarnsUnderAShortcutThatAnotherProgramHolds) {
     EXPECT_GT(top(warnings[0]), top(caps[1]));
     EXPECT_LT(top(warnings[0]), top(caps[2]));
     screenshot("settings_hotkeys_chord_unavailable");
+}
+
+TEST_F(HotkeysPageTest, RecordsANewChordAndRefusesOnesThatCannotServe) {
+    ASSERT_NE(select<HotkeysSettingsView>(SettingsSection::hotkeys), nullptr);
+    const QList<ChordRecorder*> recorders = allVisible<ChordRecorder>("chordRecorder");
+    const QList<QPushButton*> resets = allVisible<QPushButton>("chordReset");
+    ASSERT_EQ(recorders.size(), 2);
+    ASSERT_EQ(resets.size(), 2);
+    EXPECT_EQ(recorders[1]->accessibleName(), "Record a new shortcut for Convert Last Word");
+    EXPECT_FALSE(resets[1]->isEnabled());
+    const auto caps = [this] {
+        QStringList texts;
+        for (KeyCap* cap : window->findChildren<KeyCap*>()) texts << cap->text();
+        return texts;
+    };
+    const auto refusal = [this] {
+        SymbolLabel* shown = visible<SymbolLabel>("chordRefused");
+        return shown == nullptr ? QString() : shown->text();
+    };
+
+    // While recording, the shortcuts are ordinary keys, so the chord reaches the page.
+    click(recorders[1]);
+    EXPECT_TRUE(recorders[1]->isRecording());
+    EXPECT_TRUE(session.keyboard.chords().empty());
+    QTest::keyClick(recorders[1], Qt::Key_Space, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_FALSE(recorders[1]->isRecording());
+    EXPECT_EQ(session.keyboard.chords().size(), 2u);
+    EXPECT_EQ(caps(), QStringList({"Alt+Space", "Ctrl+Shift+Space", "Ctrl+Z"}));
+    EXPECT_EQ(session.defaults.stringArrayForKey(defaults_keys::convertLastWordChord),
+              (DefaultsStringArray{"Ctrl", "Shift", "Space"}));
+    EXPECT_TRUE(resets[1]->isEnabled());
+    EXPECT_EQ(refusal(), QString());
+
+    const struct {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        const char* message;
+    } refused[] = {
+        {Qt::Key_A, Qt::ShiftModifier, "Shift+A would take a key away from typing."},
+        {Qt::Key_Z, Qt::ControlModifier, "Ctrl+Z undoes the latest correction."},
+        {Qt::Key_Space, Qt::ControlModifier | Qt::ShiftModifier,
+         "Ctrl+Shift+Space is already the shortcut for \u201cConvert Last Word\u201d."},
+        {Qt::Key_Return, Qt::ControlModifier, "This key cannot be part of a shortcut."},
+    };
+    for (const auto& c : refused) {
+        click(recorders[0]);
+        QTest::keyClick(recorders[0], static_cast<Qt::Key>(c.key), c.modifiers);
+        EXPECT_TRUE(refusal().startsWith(QString::fromUtf8(c.message))) << refusal().toStdString();
+        EXPECT_EQ(session.settings.convertSelectionChord.get(), SettingsManager::kDefaultConvertSelectionChord);
+    }
+    screenshot("settings_hotkeys_chord_refused");
+
+    // Modifiers alone keep it waiting, Esc changes nothing, Backspace brings the default back.
+    click(recorders[1]);
+    EXPECT_EQ(refusal(), QString());
+    QTest::keyClick(recorders[1], Qt::Key_Control, Qt::ControlModifier);
+    EXPECT_TRUE(recorders[1]->isRecording());
+    QTest::keyClick(recorders[1], Qt::Key_Escape);
+    EXPECT_FALSE(recorders[1]->isRecording());
+    EXPECT_EQ(caps()[1], "Ctrl+Shift+Space");
+    click(recorders[1]);
+    QTest::keyClick(recorders[1], Qt::Key_Backspace);
+    EXPECT_EQ(caps()[1], "Ctrl+Alt+Space");
+    EXPECT_FALSE(session.defaults.object(defaults_keys::convertLastWordChord));
+    EXPECT_FALSE(resets[1]->isEnabled());
+
+    // The reset button does the same; F5 alone is a shortcut.
+    click(recorders[0]);
+    QTest::keyClick(recorders[0], Qt::Key_F5);
+    EXPECT_EQ(caps()[0], "F5");
+    click(resets[0]);
+    EXPECT_EQ(caps()[0], "Alt+Space");
+
+    // Closing the window while recording gives the shortcuts back.
+    click(recorders[0]);
+    EXPECT_TRUE(session.keyboard.chords().empty());
+    window->hide();
+    EXPECT_FALSE(recorders[0]->isRecording());
+    EXPECT_EQ(session.keyboard.chords().size(), 2u);
+}
+
+TEST_F(HotkeysPageTest, KeepsTheOldChordWhenAnotherProgramHoldsTheNewOne) {
+    context.unavailableChords = [] { return std::vector<std::string>{"Ctrl+Shift+Space"}; };
+    ASSERT_NE(select<HotkeysSettingsView>(SettingsSection::hotkeys), nullptr);
+    ChordRecorder* recorder = allVisible<ChordRecorder>("chordRecorder").value(1);
+    click(recorder);
+    QTest::keyClick(recorder, Qt::Key_Space, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(session.settings.convertLastWordChord.get(), SettingsManager::kDefaultConvertLastWordChord);
+    SymbolLabel* refused = visible<SymbolLabel>("chordRefused");
+    ASSERT_NE(refused, nullptr);
+    EXPECT_TRUE(refused->text().startsWith("Ctrl+Shift+Space is held by another program")) << refused->text().toStdString();
+    EXPECT_TRUE(allVisible<SymbolLabel>("chordUnavailable").isEmpty());
 }
 
 }  // namespace

@@ -35,6 +35,8 @@ TrayItem::TrayItem(DesktopContext& context, MenuBarContent& menu, QObject* paren
     subscriptions_.push_back(state.settings.isAutoSwitchEnabled.subscribe([this](const bool&) { refreshMenu(); }));
     subscriptions_.push_back(state.settings.pauseUntil.subscribe([this](const auto&) { refreshMenu(); }));
     subscriptions_.push_back(state.engine.lastCorrection().subscribe([this](const auto&) { refreshMenu(); }));
+    subscriptions_.push_back(state.settings.convertSelectionChord.subscribe([this](const auto&) { refreshMenu(); }));
+    subscriptions_.push_back(state.settings.convertLastWordChord.subscribe([this](const auto&) { refreshMenu(); }));
     subscriptions_.push_back(state.settings.showMenuBarIcon.subscribe([this](const bool& shown) { tray_->setVisible(shown); }));
 
     refreshStatus();

@@ -49,6 +49,8 @@ public:
     void failOnPost(std::size_t n);
 
     bool undoChordWanted() const { return undoChordWanted_; }
+    // The shortcuts' chords as the monitor last listed them.
+    const std::vector<KeyChord>& chords() const { return chords_; }
 
     // The freeze as the engine sees it.
     void setFreezeFails(bool fails) { freezeFails_ = fails; }
@@ -69,6 +71,7 @@ public:
     void remove() override;
     bool post(const KeyboardEvent& event) override;
     void setUndoChordWanted(bool wanted) override { undoChordWanted_ = wanted; }
+    void setChords(const std::vector<KeyChord>& chords) override { chords_ = chords; }
     bool freeze() override;
     void thaw() override;
 
@@ -87,6 +90,7 @@ private:
     std::vector<KeyboardEvent> posted_;
     std::optional<std::size_t> failAtPost_;
     bool undoChordWanted_ = false;
+    std::vector<KeyChord> chords_;
     bool freezeFails_ = false;
     bool frozen_ = false;
     std::size_t freezeCount_ = 0;

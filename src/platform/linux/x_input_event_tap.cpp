@@ -14,9 +14,27 @@
 namespace tarvelo::desktop {
 namespace {
 
-constexpr const char* kAltSpace = "Alt+Space";
-constexpr const char* kControlAltSpace = "Ctrl+Alt+Space";
 constexpr const char* kControlZ = "Ctrl+Z";
+
+// The XKB names of the positions a shortcut's chord may use, by virtual key code.
+const char* xkbKeyName(std::uint16_t virtualKey) {
+    static constexpr struct {
+        std::uint16_t virtualKey;
+        const char* name;
+    } kPositions[] = {
+        {49, "SPCE"}, {12, "AD01"}, {13, "AD02"}, {14, "AD03"}, {15, "AD04"}, {17, "AD05"}, {16, "AD06"},
+        {32, "AD07"}, {34, "AD08"}, {31, "AD09"}, {35, "AD10"}, {0, "AC01"},  {1, "AC02"},  {2, "AC03"},
+        {3, "AC04"},  {5, "AC05"},  {4, "AC06"},  {38, "AC07"}, {40, "AC08"}, {37, "AC09"}, {6, "AB01"},
+        {7, "AB02"},  {8, "AB03"},  {9, "AB04"},  {11, "AB05"}, {45, "AB06"}, {46, "AB07"}, {18, "AE01"},
+        {19, "AE02"}, {20, "AE03"}, {21, "AE04"}, {23, "AE05"}, {22, "AE06"}, {26, "AE07"}, {28, "AE08"},
+        {25, "AE09"}, {29, "AE10"}, {122, "FK01"}, {120, "FK02"}, {99, "FK03"}, {118, "FK04"}, {96, "FK05"},
+        {97, "FK06"}, {98, "FK07"}, {100, "FK08"}, {101, "FK09"}, {109, "FK10"}, {103, "FK11"}, {111, "FK12"},
+    };
+    for (const auto& position : kPositions) {
+        if (position.virtualKey == virtualKey) return position.name;
+    }
+    return nullptr;
+}
 
 // The XTEST keyboard that every client's XTest presses come from; -1 when the server has none.
 int findXTestKeyboard(Display* display) {
@@ -46,7 +64,12 @@ void selectRawKeyPresses(Display* display, Window root, bool selected) {
 }  // namespace
 
 XInputEventTap::XInputEventTap(X11Display* display, XkbKeymap* keymap, InjectedKeys& injected, KeyboardHold& hold)
-    : display_(display), keymap_(keymap), injected_(injected), hold_(hold) {}
+    : display_(display),
+      keymap_(keymap),
+      injected_(injected),
+      hold_(hold),
+      chords_{{virtual_key::kSpace, modifier_flag::kOption},
+              {virtual_key::kSpace, modifier_flag::kOption | modifier_flag::kCommand}} {}
 
 XInputEventTap::~XInputEventTap() { remove(); }
 
@@ -100,13 +123,46 @@ void XInputEventTap::setUndoChordWanted(bool wanted) {
     display_->flush();
 }
 
+void XInputEventTap::setChords(const std::vector<KeyChord>& chords) {
+    if (chords == chords_) return;
+    chords_ = chords;
+    keysStale_ = true;
+    if (!installed_) return;
+    for (const Grab& grabbed : chordGrabs_) ungrab(grabbed.keycode, grabbed.modifiers);
+    chordGrabs_.clear();
+    const bool undoUnavailable = std::find(unavailable_.begin(), unavailable_.end(), kControlZ) != unavailable_.end();
+    unavailable_.clear();
+    grabShortcutChords();
+    if (undoUnavailable) unavailable_.emplace_back(kControlZ);
+    // The undo grab may share a combination with a chord let go of just now.
+    if (!undoGrabs_.empty()) {
+        for (const Grab& grabbed : undoGrabs_) ungrab(grabbed.keycode, grabbed.modifiers);
+        undoGrabs_.clear();
+        unavailable_.erase(std::remove(unavailable_.begin(), unavailable_.end(), kControlZ), unavailable_.end());
+        grabUndoChord();
+    }
+    display_->flush();
+}
+
 void XInputEventTap::refreshKeys() {
     const std::uint64_t revision = keymap_->revision();
-    if (revision == keysRevision_) return;
+    if (revision == keysRevision_ && !keysStale_) return;
     keysRevision_ = revision;
+    keysStale_ = false;
     spaceKey_ = keymap_->keycode("SPCE").value_or(0);
     backspaceKey_ = keymap_->keycode("BKSP").value_or(0);
     zKey_ = keymap_->keycode("AB01").value_or(0);
+    chordKeys_.clear();
+    for (const KeyChord& chord : chords_) {
+        const char* name = xkbKeyName(chord.keyCode);
+        const std::uint32_t keycode = name == nullptr ? 0 : keymap_->keycode(name).value_or(0);
+        if (keycode != 0) chordKeys_.push_back({keycode, chord.keyCode});
+    }
+}
+
+bool XInputEventTap::isHeldKey(std::uint32_t keycode) const {
+    if (keycode == spaceKey_ || keycode == zKey_) return true;
+    return std::any_of(chordKeys_.begin(), chordKeys_.end(), [&](const ChordKey& key) { return key.keycode == keycode; });
 }
 
 std::vector<std::uint32_t> XInputEventTap::lockVariants() const {
@@ -169,19 +225,36 @@ bool XInputEventTap::grabChord(std::uint32_t keycode, std::uint32_t modifiers, s
 }
 
 void XInputEventTap::grabAll() {
-    refreshKeys();
     unavailable_.clear();
+    grabShortcutChords();
+    if (undoWanted_) grabUndoChord();
+}
+
+void XInputEventTap::grabShortcutChords() {
+    refreshKeys();
     const std::uint32_t alt = keymap_->altMask();
     const std::uint32_t super = keymap_->superMask();
-    const std::pair<const char*, std::uint32_t> spaceChords[] = {{kAltSpace, alt}, {kControlAltSpace, alt | ControlMask}};
-    for (const auto& [name, modifiers] : spaceChords) {
-        if (spaceKey_ == 0 || alt == 0) {
-            unavailable_.emplace_back(name);
-            continue;
+    for (const KeyChord& chord : chords_) {
+        const auto key = std::find_if(chordKeys_.begin(), chordKeys_.end(),
+                                      [&](const ChordKey& k) { return k.virtualKey == chord.keyCode; });
+        std::uint32_t modifiers = 0;
+        bool missing = key == chordKeys_.end();
+        const std::pair<std::uint64_t, std::uint32_t> masks[] = {{modifier_flag::kCommand, ControlMask},
+                                                                 {modifier_flag::kOption, alt},
+                                                                 {modifier_flag::kShift, ShiftMask},
+                                                                 {modifier_flag::kControl, super}};
+        for (const auto& [flag, mask] : masks) {
+            if ((chord.modifiers & flag) == 0) continue;
+            if (mask == 0) missing = true;
+            modifiers |= mask;
         }
-        if (!grabChord(spaceKey_, modifiers, ShiftMask | super, chordGrabs_)) unavailable_.emplace_back(name);
+        const std::string name = key_chord::format(chord);
+        if (missing || !grabChord(key->keycode, modifiers, (ShiftMask | super) & ~modifiers, chordGrabs_)) {
+            if (std::find(unavailable_.begin(), unavailable_.end(), name) == unavailable_.end()) {
+                unavailable_.push_back(name);
+            }
+        }
     }
-    if (undoWanted_) grabUndoChord();
 }
 
 void XInputEventTap::grabUndoChord() {
@@ -213,7 +286,7 @@ void XInputEventTap::handle(XEvent& event) {
     // While a chord's grab is active every key goes to it; only the grabbed keys' presses wait for an
     // answer, the others were delivered from their raw events already.
     if (event.type == KeyPress && event.xkey.window == display_->rootWindow() && !event.xkey.send_event &&
-        (event.xkey.keycode == spaceKey_ || event.xkey.keycode == zKey_)) {
+        isHeldKey(event.xkey.keycode)) {
         handleGrabbedPress(event.xkey.keycode, event.xkey.state, event.xkey.time);
     }
 }
@@ -225,7 +298,7 @@ void XInputEventTap::handleRawKeyPress(const RawKeyPress& press) {
     // Pressing Shift or Ctrl on its way to a chord or a capital letter is no key of the word: the
     // monitor sees key-downs only, as a desktop that reports modifiers separately shows them.
     if (keymap_->isModifierKey(press.keycode)) return;
-    const bool grabbable = press.keycode == spaceKey_ || press.keycode == zKey_;
+    const bool grabbable = isHeldKey(press.keycode);
     if (!grabbable) {
         deliver(recordFor(press.keycode, keymap_->modifiers(), injected));
         return;
@@ -307,6 +380,10 @@ KeyEventRecord XInputEventTap::recordFor(std::uint32_t keycode, std::uint32_t mo
         record.keyCode = virtual_key::kDelete;
     } else if (keycode == zKey_) {
         record.keyCode = virtual_key::kZ;
+    } else if (const auto key = std::find_if(chordKeys_.begin(), chordKeys_.end(),
+                                             [&](const ChordKey& k) { return k.keycode == keycode; });
+               key != chordKeys_.end()) {
+        record.keyCode = key->virtualKey;
     } else {
         record.keyCode = static_cast<std::uint16_t>(kOtherKeyBase + keycode);
     }
@@ -330,7 +407,8 @@ TapAnswer XInputEventTap::deliver(const KeyEventRecord& record) {
     if (!callback_ || !enabled_) return TapAnswer::pass;
     // A copy: the callback may remove or reinstall the tap while it runs.
     const Callback callback = callback_;
-    const bool chord = (record.keyCode == virtual_key::kSpace && (record.flags & modifier_flag::kOption) != 0) ||
+    const bool chord = std::any_of(chords_.begin(), chords_.end(),
+                                   [&](const KeyChord& c) { return key_chord::matches(c, record.keyCode, record.flags); }) ||
                        (record.keyCode == virtual_key::kZ && (record.flags & modifier_flag::kCommand) != 0 &&
                         !undoGrabs_.empty());
     holdingKeyboard_ = chord;

@@ -19,13 +19,15 @@ namespace tarvelo::desktop {
 
 // The key-down tap of the X11 desktop. Every key press reaches the callback once, from XInput 2's raw
 // events on the root window, which the server sends whatever client holds the keyboard; those cannot
-// be withheld from the focused window. So the chords whose answer matters — Alt+Space, Ctrl+Alt+Space,
-// and Ctrl+Z while setUndoChordWanted(true) — are also grabbed on the root window in synchronous mode:
+// be withheld from the focused window. So the chords whose answer matters — the shortcuts' chords given
+// to setChords (Alt+Space and Ctrl+Alt+Space until then), and Ctrl+Z while setUndoChordWanted(true) —
+// are also grabbed on the root window in synchronous mode:
 // the server holds the keyboard until the callback has answered, then drops the chord (swallow) or
 // hands it to the focused window (pass).
 //
-// Records carry virtual key codes: Space 49, Backspace 51 and Z 6 by physical position whatever the
-// group, any other key kOtherKeyBase plus its X key code (so never one of those three); flags Alt →
+// Records carry virtual key codes: Space 49, Backspace 51, Z 6 and the keys of the shortcuts' chords by
+// physical position whatever the group, any other key kOtherKeyBase plus its X key code (so never one
+// of those); flags Alt →
 // Option, Ctrl → Command, Super → Control, Shift → Shift; characters as the focused application gets
 // them (XkbKeymap::text), none for a key without text. Presses the backend posted itself
 // (XTestKeyboardEvents, through the shared InjectedKeys) carry kSyntheticEventMarker.
@@ -48,6 +50,7 @@ public:
     void enable() override;
     void remove() override;
     void setUndoChordWanted(bool wanted) override;
+    void setChords(const std::vector<KeyChord>& chords) override;
 
     // The chords the last grab could not claim because another program holds them, named as a person
     // presses them ("Alt+Space"); while installed, they reach the focused window whatever the answer.
@@ -87,6 +90,9 @@ private:
     TapAnswer deliver(const KeyEventRecord& record);
     void refreshKeys();
     void grabAll();
+    void grabShortcutChords();
+    // Whether presses of this key may be grabbed ones that wait for an answer.
+    bool isHeldKey(std::uint32_t keycode) const;
     void ungrabAll();
     // Grabs the chord with every lock-modifier variant; false when another program holds it.
     bool grab(std::uint32_t keycode, std::uint32_t modifiers);
@@ -111,12 +117,20 @@ private:
     std::chrono::steady_clock::time_point heldUntil_{};
     int xtestDevice_ = -1;
     std::vector<std::string> unavailable_;
+    std::vector<KeyChord> chords_;
 
     // X key codes of the positions the monitor knows, for the keymap revision they were read from.
     std::uint64_t keysRevision_ = 0;
     std::uint32_t spaceKey_ = 0;
     std::uint32_t backspaceKey_ = 0;
     std::uint32_t zKey_ = 0;
+    bool keysStale_ = true;
+    // The X key codes of the chords' keys, with their virtual key codes.
+    struct ChordKey {
+        std::uint32_t keycode = 0;
+        std::uint16_t virtualKey = 0;
+    };
+    std::vector<ChordKey> chordKeys_;
     // What is grabbed now, as it was grabbed (the keymap may move a position to another key code).
     struct Grab {
         std::uint32_t keycode = 0;
