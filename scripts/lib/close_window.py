@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Asks an X11 window to close, as its close button would: a WM_DELETE_WINDOW message.
 
     close_window.py WINDOW_ID

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The session half of scripts/memory: BUILD_DIR WORDS. Runs inside scripts/desktop-session.
 set -euo pipefail
 build=$1

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The AT-SPI offset converters on arbitrary texts and offsets: code points and UTF-16 code units map
 // to each other without loss wherever both exist.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The autostart entry on arbitrary bytes, as another program or an older version may have left it; and
 // the entry that Tarvelo writes for an arbitrary executable path, which must read back as enabled.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stored daily statistics on arbitrary bytes: the manager reads them at start, sums them for the
 // statistics page and counts on.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The defaults file as the application reads it at start: arbitrary bytes in defaults.json, read by the
 // store and by every manager that keeps its values there, then one change written back.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stored exception list with arbitrary words: the manager reads it, the word filter keys it, and a
 // word added or removed in any case is found or gone.
 

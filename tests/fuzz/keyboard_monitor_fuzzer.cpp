@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard monitor, and the engine behind it, on arbitrary key records delivered through the
 // pretend desktop, with time passing between them: no record crashes or corrupts the field.
 

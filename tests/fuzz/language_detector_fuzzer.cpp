@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // LanguageDetector::evaluateToken on arbitrary tokens with the built-in lists alone.
 
 #include <cstddef>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // LanguageDetector::evaluateToken on arbitrary tokens with the desktop's own signals: Enchant with the
 // hunspell dictionaries and the built-in letter model.
 

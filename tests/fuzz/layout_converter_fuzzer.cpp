@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layout converter on arbitrary tokens: a conversion keeps the number of characters and is
 // well-formed, and the automatic one picks the direction of the script with more letters.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The letter-model file reader on arbitrary text: whatever it accepts, it writes back in a form that it
 // reads again to the same model.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The running-text judge on arbitrary text typed key by key as one run, the way the engine hands it
 // the closed words, with the built-in lists alone. Every decision must describe text the field holds
 // right before the caret, and must neither add nor drop a character: each key becomes one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The script parser of `tarvelo-cli simulate` on arbitrary lines: it answers steps or refuses the line
 // with a CommandError, nothing else.
 

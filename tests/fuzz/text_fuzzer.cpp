@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text layer on arbitrary bytes: every function answers well-formed text and agrees with the others.
 
 #include <cstddef>

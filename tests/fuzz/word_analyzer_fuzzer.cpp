@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The word analyzer on arbitrary tokens and exception lists: its predicates answer for every input, and
 // an exception word is never analysed.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The word buffer on arbitrary sequences of key texts, Backspaces and clears: it never holds more than
 // its limit, and it closes words only at boundaries.
 
