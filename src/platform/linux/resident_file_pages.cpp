@@ -89,7 +89,9 @@ ResidentFilePages ResidentFilePages::now() {
 std::size_t ResidentFilePages::releaseAddedSince(const ResidentFilePages& earlier) {
     const ResidentFilePages current = now();
     std::size_t released = 0;
-    for (const auto& [key, mapping] : current.mappings_) {
+    for (const auto& entry : current.mappings_) {
+        const MappingKey& key = entry.first;
+        const Mapping& mapping = entry.second;
         const auto before = earlier.mappings_.find(key);
         const std::vector<bool>* const was = before == earlier.mappings_.end() ? nullptr : &before->second.resident;
         const std::uintptr_t start = std::get<0>(key);
