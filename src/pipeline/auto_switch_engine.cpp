@@ -64,34 +64,43 @@ std::optional<AutoSwitchEngine::Replacement> AutoSwitchEngine::judgeInRun(const 
     run_.record(std::move(verdict));
     if (!decision) return std::nullopt;
 
-    Replacement request;
-    request.direction = decision->direction;
-    request.bundleIdentifier = boundary.bundleIdentifier;
-    request.purpose = Purpose::correction;
-    request.anchor = boundary.keyCount;
-    request.mainWord = decision->mainWord;
-    request.words = decision->correctedWords();
-    request.lastWordOnly = decision->precedingWords == 0;
+    Replacement request = requestFor(*decision, boundary);
     // The run is what the user typed, not what the field shows: a click elsewhere goes unseen. A
     // decision the run changed is therefore made only where the field still shows the run's words
-    // before it.
-    if (before.size() > decision->precedingWords) {
+    // before it; where it shows the word but not them, the word is corrected as it would be alone.
+    if (!before.empty()) {
         const std::optional<RunDecision> alone =
             judge_.judge({}, boundary.word, boundary.delimiter, sensitivity, exceptions).decision;
         if (alone != decision) {
-            const RunWord& last = before[before.size() - 1 - decision->precedingWords];
-            request.context = last.text + last.gap;
+            if (before.size() > decision->precedingWords) {
+                const RunWord& last = before[before.size() - 1 - decision->precedingWords];
+                request.context = last.text + last.gap;
+            }
+            if (alone) request.fallback = std::make_shared<const Replacement>(requestFor(*alone, boundary));
         }
     }
+    return request;
+}
+
+AutoSwitchEngine::Replacement AutoSwitchEngine::requestFor(const RunDecision& decision,
+                                                           const BoundarySnapshot& boundary) const {
+    Replacement request;
+    request.direction = decision.direction;
+    request.bundleIdentifier = boundary.bundleIdentifier;
+    request.purpose = Purpose::correction;
+    request.anchor = boundary.keyCount;
+    request.mainWord = decision.mainWord;
+    request.words = decision.correctedWords();
+    request.lastWordOnly = decision.precedingWords == 0;
     // A correction that keeps the closing key is the word and its delimiter; any other is a span.
     const std::string_view delimiter = boundary.delimiter;
-    if (!delimiter.empty() && decision->expected.ends_with(delimiter) && decision->replacement.ends_with(delimiter)) {
-        request.original = decision->expected.substr(0, decision->expected.size() - delimiter.size());
-        request.replacement = decision->replacement.substr(0, decision->replacement.size() - delimiter.size());
+    if (!delimiter.empty() && decision.expected.ends_with(delimiter) && decision.replacement.ends_with(delimiter)) {
+        request.original = decision.expected.substr(0, decision.expected.size() - delimiter.size());
+        request.replacement = decision.replacement.substr(0, decision.replacement.size() - delimiter.size());
         request.delimiter = delimiter;
     } else {
-        request.original = decision->expected;
-        request.replacement = decision->replacement;
+        request.original = decision.expected;
+        request.replacement = decision.replacement;
     }
     return request;
 }
@@ -126,6 +135,12 @@ void AutoSwitchEngine::attempt(const Replacement& request) {
         return;
     }
     TextCheck check = accessibility_.textBeforeCaretEnds(removed + *after);
+    if (check == TextCheck::no && request.fallback &&
+        accessibility_.textBeforeCaretEnds(request.fallback->original + request.fallback->delimiter + *after) ==
+            TextCheck::yes) {
+        fallBack(request);
+        return;
+    }
     // The last try is made frozen whatever the first look said: the freeze brings the monitor up to date
     // with keys the field shows already.
     if (check == TextCheck::no && !(clock_.now() < request.deadline)) check = TextCheck::yes;
@@ -166,7 +181,19 @@ void AutoSwitchEngine::attempt(const Replacement& request) {
         scheduler_.after(kRetryInterval, lifetime_.guard([this, request] { attempt(request); }));
         return;
     }
+    if (request.fallback) {
+        fallBack(request);
+        return;
+    }
     refuse(request);
+}
+
+void AutoSwitchEngine::fallBack(const Replacement& request) {
+    // The words before it are not where the run put them: what follows starts a new run.
+    run_.clear();
+    Replacement alone = *request.fallback;
+    alone.deadline = request.deadline;
+    attempt(alone);
 }
 
 AutoSwitchEngine::FrozenEdit AutoSwitchEngine::editFrozen(const Replacement& request, const std::string& removed,

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -123,6 +124,9 @@ private:
         std::size_t words = 1;
         // The replacement reaches no further back than the last word typed.
         bool lastWordOnly = true;
+        // What the word alone becomes, where that differs: made instead when the field does not show
+        // the words the run judged it by.
+        std::shared_ptr<const Replacement> fallback;
     };
     enum class FrozenEdit { replaced, textDiffers, cannotEdit, notFrozen };
 
@@ -131,6 +135,9 @@ private:
     void replace(Replacement request);
     // The run's words up to and including `boundary`'s, and what to correct among them.
     std::optional<Replacement> judgeInRun(const BoundarySnapshot& boundary);
+    Replacement requestFor(const RunDecision& decision, const BoundarySnapshot& boundary) const;
+    // Makes the word's correction as it would be alone, instead of `request`.
+    void fallBack(const Replacement& request);
     // Replaces the text if the field shows it now; else tries again shortly, until the deadline.
     void attempt(const Replacement& request);
     FrozenEdit editFrozen(const Replacement& request, const std::string& removed, const std::string& inserted);

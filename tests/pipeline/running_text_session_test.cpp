@@ -162,6 +162,18 @@ TEST(RunningTextSession, AWordJudgedByItsNeighboursIsLeftWhenTheFieldNoLongerSho
     typeAtPace(session, "b ", random);
     session.wait(0.5);
     EXPECT_EQ(field->text(), "вот Z b ");
+
+    // A word that is corrected alone too is corrected alone: the short word b that the run would
+    // have taken with it is no longer before it.
+    field->setText("вот ");
+    typeAtPace(session, "gbie ", random);
+    session.wait(0.5);
+    EXPECT_EQ(field->text(), "вот пишу ");
+    EXPECT_EQ(session.statistics.today().englishToRussian, 2);
+    // What the run held no longer tells what stands before the caret: a new run starts.
+    typeAtPace(session, "b ", random);
+    session.wait(0.5);
+    EXPECT_EQ(field->text(), "вот пишу b ");
 }
 
 TEST(RunningTextSession, AFieldThatCannotBeReadGetsOnlyTheLastWordCorrected) {
