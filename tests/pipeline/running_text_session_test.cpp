@@ -20,11 +20,17 @@ namespace {
 
 constexpr std::uint16_t kLeftArrow = 123;
 
-// Spelling dictionaries with the words of the sentences below.
-void addSentenceWords(FakeSpellChecker& checker) {
-    checker.setAvailableLanguages({"en_US", "ru_RU"});
-    for (const char* word : {"don't", "know", "where", "hello", "world"}) checker.accept("en_US", word);
-    for (const char* word : {"привет", "как", "дела", "пишу", "текст", "просто"}) checker.accept("ru_RU", word);
+// Spelling dictionaries with the words of the sentences below, shared by the tests: nothing changes
+// them once they are made.
+FakeSpellChecker& sentenceDictionaries() {
+    static FakeSpellChecker* const checker = [] {
+        auto* made = new FakeSpellChecker;
+        made->setAvailableLanguages({"en_US", "ru_RU"});
+        for (const char* word : {"don't", "know", "where", "hello", "world"}) made->accept("en_US", word);
+        for (const char* word : {"привет", "как", "дела", "пишу", "текст", "просто"}) made->accept("ru_RU", word);
+        return made;
+    }();
+    return *checker;
 }
 
 // Types `keys` one at a time, `meanInterval` seconds apart on average, each interval off by up to
@@ -36,6 +42,12 @@ void typeAtPace(SimulatedSession& session, std::string_view keys, std::mt19937& 
         session.keyboard.type(key);
         session.wait(interval(random));
     }
+}
+
+// Types `keys` at the usual pace and lets the corrections and their read-backs finish.
+void typeAndSettle(SimulatedSession& session, std::string_view keys, std::mt19937& random) {
+    typeAtPace(session, keys, random);
+    session.wait(0.5);
 }
 
 TEST(RunningTextSession, SentencesTypedOnTheWrongLayoutComeOutAsMeant) {
@@ -55,14 +67,12 @@ TEST(RunningTextSession, SentencesTypedOnTheWrongLayoutComeOutAsMeant) {
         double interval;
         double jitter;
     } paces[] = {{0.16, 0.08}, {0.12, 0.07}, {0.07, 0.04}};
-    FakeSpellChecker dictionaries;
-    addSentenceWords(dictionaries);
     for (const Case& c : cases) {
         for (const auto& pace : paces) {
             for (std::uint32_t seed = 1; seed <= 8; ++seed) {
                 SCOPED_TRACE(std::string(c.keys) + " every " + std::to_string(pace.interval) + " s, seed " +
                              std::to_string(seed));
-                SimulatedSession session({&dictionaries, nullptr});
+                SimulatedSession session({&sentenceDictionaries(), nullptr});
                 auto field = session.openField();
                 std::mt19937 random(seed);
                 typeAtPace(session, c.keys, random, pace.interval, pace.jitter);
@@ -78,14 +88,11 @@ TEST(RunningTextSession, SentencesTypedOnTheWrongLayoutComeOutAsMeant) {
 }
 
 TEST(RunningTextSession, UndoTakesBackTheWholeSpanAndLearnsItsWord) {
-    FakeSpellChecker dictionaries;
-    addSentenceWords(dictionaries);
-    SimulatedSession session({&dictionaries, nullptr});
+    SimulatedSession session({&sentenceDictionaries(), nullptr});
     auto field = session.openField();
     std::mt19937 random(7);
     // The short word before it reads as Russian only next to the corrected word: one edit takes both.
-    typeAtPace(session, "b ghbdtn ", random);
-    session.wait(0.5);
+    typeAndSettle(session, "b ghbdtn ", random);
     ASSERT_EQ(field->text(), "и привет ");
     EXPECT_EQ(session.statistics.today().englishToRussian, 2);
 
@@ -97,14 +104,11 @@ TEST(RunningTextSession, UndoTakesBackTheWholeSpanAndLearnsItsWord) {
     EXPECT_EQ(session.statistics.today().undoCount, 1);
 
     // The word stays as typed from now on, in a sentence as well.
-    typeAtPace(session, "rfr ghbdtn ", random);
-    session.wait(0.5);
+    typeAndSettle(session, "rfr ghbdtn ", random);
     EXPECT_EQ(field->text(), "b ghbdtn как ghbdtn ");
 }
 
 TEST(RunningTextSession, TheRunEndsWhereTheFieldMayNoLongerHoldIt) {
-    FakeSpellChecker dictionaries;
-    addSentenceWords(dictionaries);
     struct Case {
         const char* name;
         std::function<void(SimulatedSession&)> between;
@@ -127,15 +131,14 @@ TEST(RunningTextSession, TheRunEndsWhereTheFieldMayNoLongerHoldIt) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        SimulatedSession session({&dictionaries, nullptr});
+        SimulatedSession session({&sentenceDictionaries(), nullptr});
         auto field = session.openField();
         std::mt19937 random(3);
         typeAtPace(session, "ltkf ", random);
         session.wait(8.5);  // past the undo window, so that Ctrl+Z reaches the application
         c.between(session);
         session.focus(SimulatedSession::kEditor, field);
-        typeAtPace(session, "Z ", random);
-        session.wait(0.5);
+        typeAndSettle(session, "Z ", random);
         EXPECT_EQ(field->text(), c.expected);
     }
 }
@@ -143,13 +146,10 @@ TEST(RunningTextSession, TheRunEndsWhereTheFieldMayNoLongerHoldIt) {
 TEST(RunningTextSession, AWordJudgedByItsNeighboursIsLeftWhenTheFieldNoLongerShowsThem) {
     // The user clicked and typed a word elsewhere; the run cannot see it, but the edit reads the
     // words before the span and finds them changed.
-    FakeSpellChecker dictionaries;
-    addSentenceWords(dictionaries);
-    SimulatedSession session({&dictionaries, nullptr});
+    SimulatedSession session({&sentenceDictionaries(), nullptr});
     auto field = session.openField();
     std::mt19937 random(5);
-    typeAtPace(session, "ltkf ", random);
-    session.wait(0.5);
+    typeAndSettle(session, "ltkf ", random);
     ASSERT_EQ(field->text(), "дела ");
     field->setText("вот ");
     typeAtPace(session, "Z ", random);
@@ -159,42 +159,35 @@ TEST(RunningTextSession, AWordJudgedByItsNeighboursIsLeftWhenTheFieldNoLongerSho
     EXPECT_EQ(session.statistics.today().englishToRussian, 1);
 
     // The refused edit ended the run: the next short word is judged on its own.
-    typeAtPace(session, "b ", random);
-    session.wait(0.5);
+    typeAndSettle(session, "b ", random);
     EXPECT_EQ(field->text(), "вот Z b ");
 
     // A word that is corrected alone too is corrected alone: the short word b that the run would
     // have taken with it is no longer before it.
     field->setText("вот ");
-    typeAtPace(session, "gbie ", random);
-    session.wait(0.5);
+    typeAndSettle(session, "gbie ", random);
     EXPECT_EQ(field->text(), "вот пишу ");
     EXPECT_EQ(session.statistics.today().englishToRussian, 2);
     // What the run held no longer tells what stands before the caret: a new run starts.
-    typeAtPace(session, "b ", random);
-    session.wait(0.5);
+    typeAndSettle(session, "b ", random);
     EXPECT_EQ(field->text(), "вот пишу b ");
 }
 
 TEST(RunningTextSession, AFieldThatCannotBeReadGetsOnlyTheLastWordCorrected) {
     // Backspaces into such a field are counted blind: the words before the last one may have moved
     // away under an unseen click, so a span or a word judged by its neighbours is left.
-    FakeSpellChecker dictionaries;
-    addSentenceWords(dictionaries);
-    SimulatedSession session({&dictionaries, nullptr});
+    SimulatedSession session({&sentenceDictionaries(), nullptr});
     auto field = session.openField();
     field->setRefusesSelectedText(true);
     field->setLacksStringForRange(true);
     std::mt19937 random(9);
     // The short word reads as Russian only with the word after it: the span is not made.
-    typeAtPace(session, "b ghbdtn ", random);
-    session.wait(0.5);
+    typeAndSettle(session, "b ghbdtn ", random);
     EXPECT_EQ(field->text(), "b ghbdtn ");
     EXPECT_EQ(session.status(), "Correction could not be sent");
 
     // A word on its own is corrected; the short word after it, judged by it, is not.
-    typeAtPace(session, "ghbdtn b ", random);
-    session.wait(0.5);
+    typeAndSettle(session, "ghbdtn b ", random);
     EXPECT_EQ(field->text(), "b ghbdtn привет b ");
     EXPECT_EQ(session.statistics.today().englishToRussian, 0);  // nothing could be read back
 }
