@@ -3,7 +3,6 @@
 
 #include <utility>
 
-
 namespace tarvelo {
 
 AutoSwitchEngine::AutoSwitchEngine(SettingsManager& settings, ExceptionManager& exceptions,
@@ -46,17 +45,18 @@ void AutoSwitchEngine::processBoundary(const BoundarySnapshot& boundary) {
         setStatus("Automatic correction is disabled for this app");
         return;
     }
-    std::optional<Replacement> request = judgeInRun(boundary);
+    const ExceptionWords exceptions = exceptions_.normalizedWords();
+    std::optional<Replacement> request = judgeInRun(boundary, exceptions);
     if (!request) {
-        setStatus(analyzer_.shouldAnalyze(boundary.word, exceptions_.normalizedWords()) ? "No layout error detected"
-                                                                                     : "Protected or excluded token skipped");
+        setStatus(analyzer_.shouldAnalyze(boundary.word, exceptions) ? "No layout error detected"
+                                                                     : "Protected or excluded token skipped");
         return;
     }
     replace(std::move(*request));
 }
 
-std::optional<AutoSwitchEngine::Replacement> AutoSwitchEngine::judgeInRun(const BoundarySnapshot& boundary) {
-    const ExceptionWords exceptions = exceptions_.normalizedWords();
+std::optional<AutoSwitchEngine::Replacement> AutoSwitchEngine::judgeInRun(const BoundarySnapshot& boundary,
+                                                                         const ExceptionWords& exceptions) {
     const double sensitivity = settings_.sensitivity.get();
     const std::vector<RunWord> before = run_.words();
     RunVerdict verdict = judge_.judge(before, boundary.word, boundary.delimiter, sensitivity, exceptions);

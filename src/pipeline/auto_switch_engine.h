@@ -134,7 +134,7 @@ private:
                  std::optional<std::string> bundleIdentifier, Purpose purpose, std::uint64_t anchor);
     void replace(Replacement request);
     // The run's words up to and including `boundary`'s, and what to correct among them.
-    std::optional<Replacement> judgeInRun(const BoundarySnapshot& boundary);
+    std::optional<Replacement> judgeInRun(const BoundarySnapshot& boundary, const ExceptionWords& exceptions);
     Replacement requestFor(const RunDecision& decision, const BoundarySnapshot& boundary) const;
     // Makes the word's correction as it would be alone, instead of `request`.
     void fallBack(const Replacement& request);
