@@ -5,8 +5,8 @@
 #include <benchmark/benchmark.h>
 
 #include "platform/fake/simulated_session.h"
-#include "platform/linux/enchant_spell_checker.h"
-#include "platform/linux/letter_model_language_recognizer.h"
+#include "platform/linux/language/enchant_spell_checker.h"
+#include "platform/linux/language/letter_model_language_recognizer.h"
 #include "platform/linux/resident_file_pages.h"
 
 // The typing pipeline on the pretend desktop: what the keyboard monitor costs per key inside the tap,

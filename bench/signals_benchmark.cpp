@@ -17,8 +17,8 @@
 
 #include "analysis/language_detector.h"
 #include "analysis/layout_converter.h"
-#include "platform/linux/enchant_spell_checker.h"
-#include "platform/linux/letter_model_language_recognizer.h"
+#include "platform/linux/language/enchant_spell_checker.h"
+#include "platform/linux/language/letter_model_language_recognizer.h"
 #include "latency_counters.h"
 #include "loaded_signals.h"
 

@@ -6,12 +6,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include "platform/linux/injected_keys.h"
-#include "platform/linux/keyboard_hold.h"
-#include "platform/linux/x11_display.h"
-#include "platform/linux/x_input_event_tap.h"
-#include "platform/linux/xkb_keymap.h"
-#include "platform/linux/xtest_keyboard_events.h"
+#include "platform/linux/x11/injected_keys.h"
+#include "platform/linux/x11/keyboard_hold.h"
+#include "platform/linux/x11/x11_display.h"
+#include "platform/linux/x11/x_input_event_tap.h"
+#include "platform/linux/x11/xkb_keymap.h"
+#include "platform/linux/x11/xtest_keyboard_events.h"
 
 // The X11 keyboard backend on the session's display (run under scripts/desktop-session): what the tap
 // does with one raw key press before and around the callback, and what typing a word through XTest

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/linux/atspi_availability.h"
+#include "platform/linux/atspi/atspi_availability.h"
 
 #include <memory>
 #include <string>
@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "desktop_environment.h"
-#include "platform/linux/atspi_accessibility_api.h"
+#include "platform/linux/atspi/atspi_accessibility_api.h"
 #include "text_field_program.h"
 
 namespace tarvelo::desktop {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/linux/atspi_accessibility_api.h"
+#include "platform/linux/atspi/atspi_accessibility_api.h"
 
 #include <memory>
 #include <optional>

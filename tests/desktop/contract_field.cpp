@@ -8,8 +8,8 @@
 #include "desktop_environment.h"
 #include "platform/fake/fake_desktop.h"
 #include "platform/fake/fake_text_element.h"
-#include "platform/linux/atspi_accessibility_api.h"
-#include "platform/linux/atspi_text_element.h"
+#include "platform/linux/atspi/atspi_accessibility_api.h"
+#include "platform/linux/atspi/atspi_text_element.h"
 
 namespace tarvelo::desktop::testing {
 namespace {

@@ -13,12 +13,12 @@
 #include "platform/fake/fake_desktop.h"
 #include "platform/fake/fake_keyboard.h"
 #include "platform/fake/fake_text_element.h"
-#include "platform/linux/injected_keys.h"
-#include "platform/linux/keyboard_hold.h"
-#include "platform/linux/x11_display.h"
-#include "platform/linux/x_input_event_tap.h"
-#include "platform/linux/xkb_keymap.h"
-#include "platform/linux/xtest_keyboard_events.h"
+#include "platform/linux/x11/injected_keys.h"
+#include "platform/linux/x11/keyboard_hold.h"
+#include "platform/linux/x11/x11_display.h"
+#include "platform/linux/x11/x_input_event_tap.h"
+#include "platform/linux/x11/xkb_keymap.h"
+#include "platform/linux/x11/xtest_keyboard_events.h"
 #include "test_keyboard.h"
 
 // What the keyboard monitor and the text replacement count on from a tap and a poster, checked on the

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "platform/linux/x11_workspace.h"
-#include "platform/linux/xkb_input_context.h"
+#include "platform/linux/x11/x11_workspace.h"
+#include "platform/linux/x11/xkb_input_context.h"
 #include "x11_desktop_test.h"
 
 // Which application is in front and which layout is selected, read from the X server.

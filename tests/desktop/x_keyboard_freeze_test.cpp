@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/linux/x_keyboard_freeze.h"
+#include "platform/linux/x11/x_keyboard_freeze.h"
 #include "x11_desktop_test.h"
 
 // The freeze on the real X server: the user's keys wait while it lasts and then reach the focused window

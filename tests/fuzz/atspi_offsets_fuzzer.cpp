@@ -9,7 +9,7 @@
 #include <string>
 
 #include "fuzz_check.h"
-#include "platform/linux/atspi_offsets.h"
+#include "platform/linux/atspi/atspi_offsets.h"
 #include "text/utf8.h"
 
 using namespace tarvelo::desktop::atspi_offsets;

@@ -8,8 +8,8 @@
 
 #include "analysis/language_detector.h"
 #include "detection_checks.h"
-#include "platform/linux/enchant_spell_checker.h"
-#include "platform/linux/letter_model_language_recognizer.h"
+#include "platform/linux/language/enchant_spell_checker.h"
+#include "platform/linux/language/letter_model_language_recognizer.h"
 
 using namespace tarvelo;
 

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "fuzz_check.h"
-#include "platform/linux/letter_model_file.h"
+#include "platform/linux/language/letter_model_file.h"
 
 using namespace tarvelo::desktop;
 

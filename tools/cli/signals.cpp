@@ -6,8 +6,8 @@
 
 #include "platform/fake/null_language_recognizer.h"
 #include "platform/fake/null_spell_checker.h"
-#include "platform/linux/enchant_spell_checker.h"
-#include "platform/linux/letter_model_language_recognizer.h"
+#include "platform/linux/language/enchant_spell_checker.h"
+#include "platform/linux/language/letter_model_language_recognizer.h"
 
 namespace tarvelo::cli {
 

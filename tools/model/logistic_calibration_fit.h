@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "platform/linux/letter_model_calibration.h"
+#include "platform/linux/language/letter_model_calibration.h"
 
 namespace tarvelo::model {
 

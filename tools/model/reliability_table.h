@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "logistic_calibration_fit.h"
-#include "platform/linux/letter_model_calibration.h"
+#include "platform/linux/language/letter_model_calibration.h"
 
 namespace tarvelo::model {
 

@@ -16,8 +16,8 @@
 
 #include "analysis/layout_converter.h"
 #include "logistic_calibration_fit.h"
-#include "platform/linux/letter_model.h"
-#include "platform/linux/letter_model_file.h"
+#include "platform/linux/language/letter_model.h"
+#include "platform/linux/language/letter_model_file.h"
 #include "reliability_table.h"
 #include "text/utf8.h"
 #include "word_list.h"

@@ -4,7 +4,7 @@
 #include <set>
 #include <string>
 
-#include "platform/linux/letter_alphabet.h"
+#include "platform/linux/language/letter_alphabet.h"
 
 namespace tarvelo::model {
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/linux/atspi_availability.h"
-#include "platform/linux/x11_display.h"
+#include "platform/linux/atspi/atspi_availability.h"
+#include "platform/linux/x11/x11_display.h"
 #include "platform/trust.h"
 
 namespace tarvelo::desktop {

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "logistic_calibration_fit.h"
-#include "platform/linux/letter_alphabet.h"
+#include "platform/linux/language/letter_alphabet.h"
 #include "reliability_table.h"
 #include "word_list.h"
 
