@@ -1,0 +1,71 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "gnome_session.h"
+
+#include <gio/gio.h>
+
+#include <memory>
+
+namespace tarvelo::wayland::testing {
+namespace {
+
+constexpr gint64 kSwitchTimeout = 10 * G_USEC_PER_SEC;
+// After IBus has the engine the shell has its keymap too; this margin covers the order of the two.
+constexpr gulong kKeymapSettle = 300 * 1000;
+
+}  // namespace
+
+std::string activeIbusEngine() {
+    gchar* output = nullptr;
+    gint status = 0;
+    const gchar* argv[] = {"ibus", "engine", nullptr};
+    if (!g_spawn_sync(nullptr, const_cast<gchar**>(argv), nullptr, static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH | G_SPAWN_STDERR_TO_DEV_NULL),
+                      nullptr, nullptr, &output, nullptr, &status, nullptr)) {
+        return {};
+    }
+    std::unique_ptr<gchar, decltype(&g_free)> owned(output, g_free);
+    if (!g_spawn_check_wait_status(status, nullptr) || output == nullptr) return {};
+    return g_strstrip(output);
+}
+
+bool selectInputSources(const std::vector<InputSource>& sources, std::string& failure) {
+    if (sources.empty()) {
+        failure = "no input source to select";
+        return false;
+    }
+    GVariantBuilder list;
+    g_variant_builder_init(&list, G_VARIANT_TYPE("a(ss)"));
+    for (const InputSource& source : sources) {
+        g_variant_builder_add(&list, "(ss)", source.first.c_str(), source.second.c_str());
+    }
+    std::unique_ptr<GSettings, decltype(&g_object_unref)> settings(g_settings_new("org.gnome.desktop.input-sources"),
+                                                                   g_object_unref);
+    // The shell activates the most recently used source that is still listed: only the wanted one is
+    // recorded as used, so that it is the one.
+    GVariantBuilder used;
+    g_variant_builder_init(&used, G_VARIANT_TYPE("a(ss)"));
+    g_variant_builder_add(&used, "(ss)", sources.front().first.c_str(), sources.front().second.c_str());
+    if (!g_settings_set_value(settings.get(), "mru-sources", g_variant_builder_end(&used)) ||
+        !g_settings_set_value(settings.get(), "sources", g_variant_builder_end(&list))) {
+        failure = "org.gnome.desktop.input-sources refused the sources";
+        return false;
+    }
+    g_settings_sync();
+    if (sources.front().first != "ibus") {
+        g_usleep(kKeymapSettle);
+        return true;
+    }
+    const gint64 limit = g_get_monotonic_time() + kSwitchTimeout;
+    std::string engine;
+    while ((engine = activeIbusEngine()) != sources.front().second) {
+        if (g_get_monotonic_time() >= limit) {
+            failure = "the shell did not activate " + sources.front().second +
+                      " (IBus's engine: " + (engine.empty() ? "none" : engine) + ")";
+            return false;
+        }
+        g_usleep(50 * 1000);
+    }
+    g_usleep(kKeymapSettle);
+    return true;
+}
+
+}  // namespace tarvelo::wayland::testing
