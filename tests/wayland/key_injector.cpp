@@ -110,6 +110,8 @@ void KeyInjector::pause(int milliseconds) {
 bool KeyInjector::tap(unsigned int code, std::initializer_list<unsigned int> modifiers) {
     bool delivered = true;
     for (const unsigned int modifier : modifiers) delivered = delivered && press(modifier);
+    // A hand holds the modifier a moment before the key, as the input method may see them apart.
+    if (modifiers.size() > 0) pause(pace_.hold);
     delivered = delivered && press(code);
     pause(pace_.hold);
     delivered = release(code) && delivered;

@@ -20,7 +20,7 @@ namespace tarvelo::wayland::testing {
 class KeyInjector {
 public:
     // The time between one key and the next: `interval` give or take up to `jitter`, both in
-    // milliseconds. A key is held for `hold` milliseconds.
+    // milliseconds. A key is held down for `hold` milliseconds.
     struct Pace {
         int interval = 15;
         int jitter = 0;
@@ -45,7 +45,8 @@ public:
     // One key down or up; false with the reason in lastError() when Mutter refuses it.
     bool press(unsigned int code);
     bool release(unsigned int code);
-    // Holds the modifiers, presses and releases the key, lets go of the modifiers, then waits the pace.
+    // Holds the modifiers, presses and releases the key, lets go of the modifiers, then waits the pace;
+    // the modifiers go down `hold` milliseconds before the key.
     bool tap(unsigned int code, std::initializer_list<unsigned int> modifiers = {});
     // The US key that gives the printable ASCII character `c` (evdev code), and whether Shift is held.
     static std::optional<std::pair<unsigned int, bool>> usKey(char c);

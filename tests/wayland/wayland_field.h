@@ -25,8 +25,9 @@ public:
         bool password = false;
     };
 
-    // Starts the program and waits until it says its field has the keyboard focus; nullptr with the
-    // reason in `failure` when it does not start or does not say so in time.
+    // Starts the program and waits until it says its field has the keyboard focus, and half a second
+    // more for the input method to take the field; nullptr with the reason in `failure` when it does
+    // not start or does not say so in time.
     static std::unique_ptr<WaylandField> start(const Options& options, std::string& failure);
 
     // Ends the program and waits for it.
