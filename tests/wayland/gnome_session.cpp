@@ -2,6 +2,7 @@
 #include "gnome_session.h"
 
 #include <gio/gio.h>
+#include <linux/input-event-codes.h>
 
 #include <memory>
 
@@ -11,6 +12,21 @@ namespace {
 constexpr gint64 kSwitchTimeout = 10 * G_USEC_PER_SEC;
 // After IBus has the engine the shell has its keymap too; this margin covers the order of the two.
 constexpr gulong kKeymapSettle = 300 * 1000;
+
+bool waitForEngine(const std::string& wanted, std::string& failure) {
+    const gint64 limit = g_get_monotonic_time() + kSwitchTimeout;
+    std::string engine;
+    while ((engine = activeIbusEngine()) != wanted) {
+        if (g_get_monotonic_time() >= limit) {
+            failure = "the shell did not activate " + wanted + " (IBus's engine: " + (engine.empty() ? "none" : engine) +
+                      ")";
+            return false;
+        }
+        g_usleep(50 * 1000);
+    }
+    g_usleep(kKeymapSettle);
+    return true;
+}
 
 }  // namespace
 
@@ -54,18 +70,15 @@ bool selectInputSources(const std::vector<InputSource>& sources, std::string& fa
         g_usleep(kKeymapSettle);
         return true;
     }
-    const gint64 limit = g_get_monotonic_time() + kSwitchTimeout;
-    std::string engine;
-    while ((engine = activeIbusEngine()) != sources.front().second) {
-        if (g_get_monotonic_time() >= limit) {
-            failure = "the shell did not activate " + sources.front().second +
-                      " (IBus's engine: " + (engine.empty() ? "none" : engine) + ")";
-            return false;
-        }
-        g_usleep(50 * 1000);
+    return waitForEngine(sources.front().second, failure);
+}
+
+bool switchInputSource(KeyInjector& keyboard, const std::string& engine, std::string& failure) {
+    if (!keyboard.tap(KEY_SPACE, {KEY_LEFTMETA})) {
+        failure = "Super+Space refused: " + keyboard.lastError();
+        return false;
     }
-    g_usleep(kKeymapSettle);
-    return true;
+    return waitForEngine(engine, failure);
 }
 
 }  // namespace tarvelo::wayland::testing

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "key_injector.h"
+
 // The headless GNOME Shell that scripts/gnome-session starts around a Wayland test program.
 namespace tarvelo::wayland::testing {
 
@@ -36,6 +38,10 @@ using InputSource = std::pair<std::string, std::string>;
 // and waits until the shell has handed the first one to IBus (for an IBus source) and a moment more for
 // its keymap; false with the reason in `failure` when that does not happen in time.
 bool selectInputSources(const std::vector<InputSource>& sources, std::string& failure);
+
+// Presses Super+Space, the shell's shortcut to the next input source, and waits as selectInputSources
+// does until IBus has `engine`; false with the reason in `failure` when it does not.
+bool switchInputSource(KeyInjector& keyboard, const std::string& engine, std::string& failure);
 
 // The IBus engine the session's ibus-daemon has active, or "" when it cannot tell.
 std::string activeIbusEngine();

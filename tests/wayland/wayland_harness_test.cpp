@@ -97,6 +97,19 @@ TEST_F(WaylandHarnessTest, TheRussianSourceTurnsTheSameKeysIntoCyrillic) {
     EXPECT_EQ(typeInto(Toolkit::gtk3, "ghbdtn ", "ghbdtn "), "ghbdtn ");
 }
 
+TEST_F(WaylandHarnessTest, SuperSpaceSwitchesToTheNextSourceAndItsKeymap) {
+    std::string failure;
+    ASSERT_TRUE(selectInputSources({kEnglish, kRussian}, failure)) << failure;
+    const std::unique_ptr<WaylandField> field = WaylandField::start({Toolkit::gtk4, false}, failure);
+    ASSERT_NE(field, nullptr) << failure;
+    ASSERT_TRUE(keyboard_->type("ghbdtn "));
+    EXPECT_EQ(field->textWhenItReads("ghbdtn "), "ghbdtn ");
+    ASSERT_TRUE(switchInputSource(*keyboard_, kRussian.second, failure)) << failure;
+    ASSERT_TRUE(keyboard_->type("ghbdtn "));
+    EXPECT_EQ(field->textWhenItReads("ghbdtn привет "), "ghbdtn привет ");
+    ASSERT_TRUE(switchInputSource(*keyboard_, kEnglish.second, failure)) << failure;
+}
+
 TEST_F(WaylandHarnessTest, PasswordFieldsTakeKeysInEveryToolkit) {
     selectSource(kEnglish);
     for (const Toolkit toolkit : kToolkits) {
