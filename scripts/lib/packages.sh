@@ -18,6 +18,14 @@ TARVELO_PACKAGES=(
   gettext qt6-translations-l10n
 )
 
+# The Wayland test tier (tests/wayland, scripts/gnome-session): a headless GNOME Shell, which starts
+# IBus itself; IBus's GTK 3 and GTK 4 modules; GTK 4 for the GTK 4 field, Qt's Wayland platform for the
+# Qt field; gsettings and gdbus to set up and watch the session; setpriv and unshare to run it as an
+# unprivileged user in a PID namespace of its own.
+TARVELO_WAYLAND_PACKAGES=(
+  gnome-shell ibus ibus-gtk3 ibus-gtk4 libgtk-4-dev gir1.2-gtk-4.0 qt6-wayland libglib2.0-bin util-linux
+)
+
 # What the fuzz targets (scripts/fuzz, and scripts/test for a short run) are built with: clang and its
 # runtime libraries, which hold libFuzzer and the sanitizers.
 TARVELO_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
