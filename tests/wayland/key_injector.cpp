@@ -109,18 +109,21 @@ void KeyInjector::pause(int milliseconds) {
 
 bool KeyInjector::tap(unsigned int code, std::initializer_list<unsigned int> modifiers) {
     bool delivered = true;
+    const bool modified = modifiers.size() > 0;
     for (const unsigned int modifier : modifiers) delivered = delivered && press(modifier);
-    // A hand holds the modifier a moment before the key, as the input method may see them apart.
-    if (modifiers.size() > 0) pause(pace_.hold);
+    if (modified) pause(pace_.modifierLead);
     delivered = delivered && press(code);
     pause(pace_.hold);
     delivered = release(code) && delivered;
+    if (modified) pause(pace_.modifierLead);
     for (auto modifier = std::rbegin(modifiers); modifier != std::rend(modifiers); ++modifier) {
         delivered = release(*modifier) && delivered;
     }
     int wait = pace_.interval;
     if (pace_.jitter > 0) wait += std::uniform_int_distribution<int>(-pace_.jitter, pace_.jitter)(random_);
     pause(std::max(wait - pace_.hold, 0));
+    // The next key does not come right after a modifier changed either.
+    if (modified) pause(pace_.modifierLead);
     return delivered;
 }
 

@@ -20,15 +20,17 @@ namespace tarvelo::wayland::testing {
 class KeyInjector {
 public:
     // The time between one key and the next: `interval` give or take up to `jitter`, both in
-    // milliseconds. A key is held down for `hold` milliseconds.
+    // milliseconds. A key is held down for `hold` milliseconds; modifiers go down `modifierLead`
+    // milliseconds before their key and up as long after it.
     struct Pace {
         int interval = 15;
         int jitter = 0;
         int hold = 5;
+        int modifierLead = 40;
     };
     // A fast typist, and a person at an ordinary pace.
-    static constexpr Pace kFast{15, 0, 5};
-    static constexpr Pace kHuman{120, 40, 30};
+    static constexpr Pace kFast{15, 0, 5, 40};
+    static constexpr Pace kHuman{120, 40, 30, 40};
 
     // Opens a remote desktop session and starts it; the first key after the start can be lost, so it
     // presses Escape and waits half a second first. nullptr with the reason in `failure` when the
@@ -45,8 +47,10 @@ public:
     // One key down or up; false with the reason in lastError() when Mutter refuses it.
     bool press(unsigned int code);
     bool release(unsigned int code);
-    // Holds the modifiers, presses and releases the key, lets go of the modifiers, then waits the pace;
-    // the modifiers go down `hold` milliseconds before the key.
+    // Holds the modifiers, presses and releases the key, lets go of the modifiers, then waits the pace.
+    // On GNOME a modifier's change reaches a GTK client directly while the key before it is still on
+    // its way through the input method, so a modifier released or pressed right next to a key can
+    // overtake it (ibus/ibus#2008): `modifierLead` keeps them apart.
     bool tap(unsigned int code, std::initializer_list<unsigned int> modifiers = {});
     // The US key that gives the printable ASCII character `c` (evdev code), and whether Shift is held.
     static std::optional<std::pair<unsigned int, bool>> usKey(char c);

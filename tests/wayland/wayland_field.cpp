@@ -26,9 +26,9 @@ using tarvelo::desktop::testing::unescapeLine;
 
 constexpr int kStartTimeout = 20000;
 constexpr int kAnswerTimeout = 5000;
-// After the compositor focuses the window, the toolkit enables text input, the shell focuses an input
-// context in IBus: all asynchronous, none of it visible to the field. Keys sent before the end of it
-// take another path, where a Shift held for the first key was seen lost (GTK 3).
+// After the compositor focuses the window, the toolkit enables text input and the shell focuses an input
+// context in IBus: all asynchronous, none of it visible to the field, and keys sent meanwhile need not
+// reach the input method.
 constexpr useconds_t kInputMethodSettle = 500 * 1000;
 
 // The folder of the field programs: apps/ next to this test program, so that a copy of the test's
