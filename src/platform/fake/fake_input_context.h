@@ -10,27 +10,23 @@
 namespace tarvelo {
 
 // A selected input source that a test sets; none stands for "no input context". Offers the "us" and
-// "ru" sources unless a test takes them away; a selection is recorded and becomes the selected source.
+// "ru" sources: a selection is recorded and becomes the selected source.
 class FakeInputContext final : public InputContext {
 public:
     void select(std::optional<std::string> identifier) { identifier_ = std::move(identifier); }
     std::optional<std::string> selectedKeyboardInputSource() override { return identifier_; }
 
     bool selectKeyboardLayout(KeyboardLayout layout) override {
-        if (!offersLayouts_) return false;
         selections_.push_back(layout);
         identifier_ = layout == KeyboardLayout::russian ? "ru" : "us";
         return true;
     }
 
-    // Whether the desktop has a source for each layout; without, every selection fails.
-    void setOffersLayouts(bool offers) { offersLayouts_ = offers; }
     // Every layout selected so far, oldest first.
     const std::vector<KeyboardLayout>& selections() const { return selections_; }
 
 private:
     std::optional<std::string> identifier_;
-    bool offersLayouts_ = true;
     std::vector<KeyboardLayout> selections_;
 };
 
