@@ -20,6 +20,7 @@ AutoSwitchEngine::AutoSwitchEngine(SettingsManager& settings, ExceptionManager& 
       freeze_(platform.keyboardFreeze),
       clock_(platform.clock),
       scheduler_(platform.scheduler),
+      inputContext_(platform.inputContext),
       detector_(converter_, platform.spellChecker, platform.recognizer),
       judge_(detector_),
       replacement_(platform.accessibility, platform.keyboardEvents),
@@ -308,6 +309,13 @@ void AutoSwitchEngine::verify(const Replacement& request, const std::optional<Co
     // A span counts each word it corrected.
     for (std::size_t word = 0; word < request.words; ++word) statistics_.recordCorrection(request.direction);
     notifications_.correctionCompleted(settings_);
+    // The rest of the sentence is typed in the corrected word's layout. A desktop without that layout
+    // keeps the user's: the correction stands either way.
+    if (automatic && settings_.switchLayoutAfterCorrection.get()) {
+        inputContext_.selectKeyboardLayout(request.direction == ConversionDirection::englishToRussian
+                                               ? KeyboardLayout::russian
+                                               : KeyboardLayout::english);
+    }
     setStatus(automatic ? "Last word corrected" : "Text converted");
 }
 

@@ -37,7 +37,8 @@ namespace tarvelo {
 // take in the short words before the word and the punctuation key that closed it, and is then one
 // edit, one read-back and one undo.
 // Also carries out the user's commands: Convert Selected Text, Convert Last Word and Undo Last
-// Correction. Only text changes: the active layout is never switched.
+// Correction. Only text changes: the active layout is left as it is, unless the user has asked for the
+// layout of the corrected word to be selected after an automatic correction is confirmed in place.
 //
 // Nothing is ever deleted that the user did not type as the word, and no key of the user's is lost or
 // moved: a replacement starts as soon as the text before the caret reads as the word, its delimiter and
@@ -164,6 +165,7 @@ private:
     KeyboardFreeze& freeze_;
     const Clock& clock_;
     Scheduler& scheduler_;
+    InputContext& inputContext_;
     WordAnalyzer analyzer_;
     LanguageDetector detector_;
     RunningTextJudge judge_;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/event_tap.h"
+#include "platform/input_context.h"
 #include "platform/keyboard_events.h"
 #include "platform/keyboard_freeze.h"
 #include "platform/language_recognizer.h"
@@ -30,6 +31,8 @@ struct PipelinePlatform {
     NotificationCenter& notificationCenter;
     const Clock& clock;
     Scheduler& scheduler;
+    // Where the layout is selected after a correction, when the user asks for that.
+    InputContext& inputContext;
     // What the notification after a correction calls the undo chord.
     KeyLabels keyLabels = KeyLabels::mac();
 };

@@ -13,8 +13,8 @@
 namespace tarvelo {
 
 // A short name for the selected keyboard layout ("Russian", "English", "Unknown" or the identifier's
-// last dotted part), refreshed every two seconds. It only reads: nothing in the system ever selects a
-// layout.
+// last dotted part), refreshed every two seconds. It only reads; the one selection of a layout is the
+// engine's, after a correction, and only when the user has asked for it.
 class InputSourceService {
 public:
     static constexpr double kRefreshInterval = 2.0;

@@ -8,6 +8,8 @@ namespace tarvelo::defaults_keys {
 
 inline constexpr std::string_view autoSwitch = "settings.autoSwitch";
 inline constexpr std::string_view sound = "settings.sound";
+// After an automatic correction, select the layout the corrected word is written in.
+inline constexpr std::string_view switchLayout = "settings.switchLayoutAfterCorrection";
 inline constexpr std::string_view notification = "settings.notification";
 inline constexpr std::string_view menuIcon = "settings.menuIcon";
 inline constexpr std::string_view sensitivity = "settings.sensitivity";

@@ -17,12 +17,14 @@ SettingsManager::SettingsManager(DefaultsStore& defaults, const Clock& clock, Lo
     // Registered, never written: a preference the user has not changed follows the built-in default.
     defaults_.registerDefaults({
         {std::string(defaults_keys::autoSwitch), true},
+        {std::string(defaults_keys::switchLayout), false},
         {std::string(defaults_keys::sound), false},
         {std::string(defaults_keys::notification), false},
         {std::string(defaults_keys::menuIcon), true},
         {std::string(defaults_keys::sensitivity), kDefaultSensitivity},
     });
     isAutoSwitchEnabled.set(defaults_.boolForKey(defaults_keys::autoSwitch));
+    switchLayoutAfterCorrection.set(defaults_.boolForKey(defaults_keys::switchLayout));
     playSound.set(defaults_.boolForKey(defaults_keys::sound));
     showNotification.set(defaults_.boolForKey(defaults_keys::notification));
     showMenuBarIcon.set(defaults_.boolForKey(defaults_keys::menuIcon));
@@ -40,6 +42,7 @@ SettingsManager::SettingsManager(DefaultsStore& defaults, const Clock& clock, Lo
         storing_.push_back(field.subscribe([this, key](bool value) { defaults_.setBool(key, value); }));
     };
     storeBool(isAutoSwitchEnabled, defaults_keys::autoSwitch);
+    storeBool(switchLayoutAfterCorrection, defaults_keys::switchLayout);
     storeBool(playSound, defaults_keys::sound);
     storeBool(showNotification, defaults_keys::notification);
     storeBool(showMenuBarIcon, defaults_keys::menuIcon);

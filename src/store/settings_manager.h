@@ -34,6 +34,10 @@ public:
     SettingsManager& operator=(const SettingsManager&) = delete;
 
     Observable<bool> isAutoSwitchEnabled;
+    // After a confirmed automatic correction, select the layout of the corrected word so that the rest
+    // of the sentence comes out right. Off unless the user turns it on; a stored value that is not a
+    // boolean or a number reads as off.
+    Observable<bool> switchLayoutAfterCorrection;
     Observable<bool> playSound;
     Observable<bool> showNotification;
     Observable<bool> showMenuBarIcon;

@@ -126,6 +126,19 @@ TEST_P(TypingPipelineTest, WordMeantInEnglishIsCorrectedWhileTheRussianGroupIsAc
     EXPECT_EQ(tarvelo_->statistics.today().russianToEnglish, 1);
 }
 
+TEST_P(TypingPipelineTest, AfterACorrectionTheCorrectedWordsGroupIsLockedWhenAsked) {
+    tarvelo_->settings.switchLayoutAfterCorrection.set(true);
+    openField();
+    keyboard_->type("ghbdtn ");
+    ASSERT_TRUE(fieldBecomes("привет ")) << fieldText();
+    ASSERT_TRUE(statusBecomes("Last word corrected"));
+    ASSERT_TRUE(iterateUntil([&] { return tarvelo_->desktop.inputContext().selectedKeyboardInputSource() == "ru"; }));
+    // The same keys now give the Russian word: the rest of the sentence comes out right by itself.
+    keyboard_->type("vbh ");
+    ASSERT_TRUE(fieldBecomes("привет мир ")) << fieldText();
+    EXPECT_EQ(tarvelo_->statistics.today().englishToRussian, 1);
+}
+
 TEST_P(TypingPipelineTest, AltSpaceConvertsTheSelection) {
     openField();
     ASSERT_TRUE(program_->setMarkedText("say |ghbdtn vbh|"));

@@ -3,6 +3,7 @@
 
 #include <X11/Xatom.h>
 
+#include <memory>
 #include <string>
 
 #include "platform/linux/x11/x11_workspace.h"
@@ -82,6 +83,45 @@ TEST_F(X11DesktopState, InputSourceIsTheCurrentGroupsLayout) {
     lockGroup(0);
     EXPECT_EQ(context.selectedKeyboardInputSource(), "us");
     EXPECT_EQ(XkbInputContext(nullptr).selectedKeyboardInputSource(), std::nullopt);
+}
+
+TEST_F(X11DesktopState, SelectingALayoutLocksTheGroupThatHoldsItOrNothing) {
+    XkbInputContext context(keymap_.get());
+    ASSERT_TRUE(context.selectKeyboardLayout(KeyboardLayout::russian));
+    ASSERT_TRUE(iterateUntil([&] { return keymap_->group() == 1; }));
+    EXPECT_EQ(context.selectedKeyboardInputSource(), "ru");
+    ASSERT_TRUE(context.selectKeyboardLayout(KeyboardLayout::english));
+    ASSERT_TRUE(iterateUntil([&] { return keymap_->group() == 0; }));
+    EXPECT_EQ(context.selectedKeyboardInputSource(), "us");
+    EXPECT_FALSE(XkbInputContext(nullptr).selectKeyboardLayout(KeyboardLayout::russian));
+
+    // The keymap names its layouts anew without a Russian one: asked for it, the group stays where the
+    // user left it.
+    lockGroup(1);
+    Display* user = user_.get();
+    const Atom rulesNames = XInternAtom(user, "_XKB_RULES_NAMES", False);
+    const Window root = DefaultRootWindow(user);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* saved = nullptr;
+    ASSERT_EQ(XGetWindowProperty(user, root, rulesNames, 0, 1024, False, XA_STRING, &type, &format, &count, &remaining,
+                                 &saved),
+              Success);
+    const std::unique_ptr<unsigned char, decltype(&XFree)> original(saved, &XFree);
+    const std::string usAndGerman("evdev\0pc105\0us,de\0\0\0", 20);
+    XChangeProperty(user, root, rulesNames, XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(usAndGerman.data()), static_cast<int>(usAndGerman.size()));
+    XSync(user, False);
+    EXPECT_FALSE(context.selectKeyboardLayout(KeyboardLayout::russian));
+    iterateFor(0.2);
+    EXPECT_EQ(keymap_->group(), 1u);
+    EXPECT_TRUE(context.selectKeyboardLayout(KeyboardLayout::english));
+    EXPECT_TRUE(iterateUntil([&] { return keymap_->group() == 0; }));
+    XChangeProperty(user, root, rulesNames, XA_STRING, 8, PropModeReplace, original.get(), static_cast<int>(count));
+    XSync(user, False);
+    EXPECT_EQ(context.selectedKeyboardInputSource(), "us");
 }
 
 }  // namespace

@@ -154,6 +154,78 @@ TEST(AutoSwitchEngine, ConfirmedCorrectionsSoundAndNotifyAsChosen) {
     EXPECT_EQ(session.notificationCenter.posted().size(), 1u);
 }
 
+TEST(AutoSwitchEngine, SelectsTheCorrectedWordsLayoutOnlyWhenAskedAndOnlyOnceConfirmed) {
+    const std::vector<KeyboardLayout> russian{KeyboardLayout::russian};
+    {
+        SCOPED_TRACE("off, as it is unless the user turns it on");
+        SimulatedSession session;
+        auto field = session.openField();
+        session.engine().processBoundary(typedWord(session, "ghbdtn"));
+        session.wait(1.0);
+        EXPECT_EQ(field->text(), "привет ");
+        EXPECT_TRUE(session.inputContext.selections().empty());
+        EXPECT_FALSE(session.inputContext.selectedKeyboardInputSource());
+    }
+    {
+        SCOPED_TRACE("on: each confirmed correction, in either direction");
+        SimulatedSession session;
+        session.settings.switchLayoutAfterCorrection.set(true);
+        auto field = session.openField();
+        session.engine().processBoundary(typedWord(session, "ghbdtn"));
+        EXPECT_EQ(session.status(), "Correction sent");
+        EXPECT_TRUE(session.inputContext.selections().empty());  // not before the read-back
+        session.wait(2.0);  // the status bar's layout name is read every two seconds
+        EXPECT_EQ(session.status(), "Last word corrected");
+        EXPECT_EQ(session.inputContext.selections(), russian);
+        EXPECT_EQ(session.inputContext.selectedKeyboardInputSource(), "ru");
+        EXPECT_EQ(session.inputSource.displayName().get(), "Russian");
+
+        session.engine().processBoundary(typedWord(session, "руддщ"));
+        session.wait(1.0);
+        EXPECT_EQ(field->text(), "привет hello ");
+        EXPECT_EQ(session.inputContext.selections(), (std::vector<KeyboardLayout>{KeyboardLayout::russian, KeyboardLayout::english}));
+        EXPECT_EQ(session.inputContext.selectedKeyboardInputSource(), "us");
+    }
+    {
+        SCOPED_TRACE("on: undo and the user's own conversions select nothing");
+        SimulatedSession session;
+        session.settings.switchLayoutAfterCorrection.set(true);
+        auto field = session.openField();
+        session.engine().processBoundary(typedWord(session, "ghbdtn"));
+        session.wait(1.0);
+        ASSERT_EQ(session.inputContext.selections(), russian);
+        session.engine().undoLastCorrection();
+        session.wait(1.0);
+        EXPECT_EQ(session.status(), "Correction undone");
+        session.engine().convertLastWord(typedWord(session, "vbh"));
+        session.wait(1.0);
+        session.desktop.focusedTextElement()->insert("ntrcn");
+        session.engine().convertCurrentWord("ntrcn", SimulatedSession::kEditor);
+        session.wait(1.0);
+        EXPECT_EQ(session.status(), "Text converted");
+        EXPECT_EQ(field->text(), "ghbdtn мир текст");
+        EXPECT_EQ(session.inputContext.selections(), russian);
+    }
+    {
+        SCOPED_TRACE("on: a correction not sent, or not found in place, selects nothing");
+        SimulatedSession session;
+        session.settings.switchLayoutAfterCorrection.set(true);
+        auto field = session.openField();
+        field->setRefusesSelectedText(true);
+        session.keyboard.failOnPost(7);
+        session.engine().processBoundary(typedWord(session, "ghbdtn"));
+        session.wait(1.0);
+        EXPECT_EQ(session.status(), "Correction could not be sent");
+        field->setRefusesSelectedText(false);
+        session.engine().processBoundary(typedWord(session, "ckjdj"));
+        field->insert("!");
+        session.wait(1.0);
+        EXPECT_EQ(session.status(), "Correction sent; result unverified");
+        EXPECT_TRUE(session.inputContext.selections().empty());
+        EXPECT_FALSE(session.inputContext.selectedKeyboardInputSource());
+    }
+}
+
 TEST(AutoSwitchEngine, WordInAnApplicationWithoutIdentifierIsUndoneOnlyThere) {
     SimulatedSession session;
     auto field = std::make_shared<FakeTextElement>();

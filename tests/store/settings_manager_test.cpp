@@ -26,6 +26,7 @@ struct SettingsFixture : ::testing::Test {
 TEST_F(SettingsFixture, EmptyStoreGivesTheBuiltInDefaultsWithoutWritingThem) {
     SettingsManager settings(store, clock, loginItems, notifications);
     EXPECT_TRUE(settings.isAutoSwitchEnabled.get());
+    EXPECT_FALSE(settings.switchLayoutAfterCorrection.get());
     EXPECT_FALSE(settings.playSound.get());
     EXPECT_FALSE(settings.showNotification.get());
     EXPECT_TRUE(settings.showMenuBarIcon.get());
@@ -42,6 +43,7 @@ TEST_F(SettingsFixture, EachChangeIsStoredAtOnceAndSurvivesARestart) {
     {
         SettingsManager settings(store, clock, loginItems, notifications);
         settings.isAutoSwitchEnabled.set(false);
+        settings.switchLayoutAfterCorrection.set(true);
         settings.playSound.set(true);
         settings.showNotification.set(true);
         settings.showMenuBarIcon.set(false);
@@ -51,6 +53,7 @@ TEST_F(SettingsFixture, EachChangeIsStoredAtOnceAndSurvivesARestart) {
     store.restart();
     SettingsManager settings(store, clock, loginItems, notifications);
     EXPECT_FALSE(settings.isAutoSwitchEnabled.get());
+    EXPECT_TRUE(settings.switchLayoutAfterCorrection.get());
     EXPECT_TRUE(settings.playSound.get());
     EXPECT_TRUE(settings.showNotification.get());
     EXPECT_FALSE(settings.showMenuBarIcon.get());
@@ -192,6 +195,28 @@ TEST_F(SettingsFixture, ADamagedStoredChordReadsAsTheDefaultAndStaysStored) {
         settings.convertLastWordChord.set({virtual_key::kSpace, modifier_flag::kControl});
         EXPECT_EQ(store.object(defaults_keys::convertSelectionChord), value);
     }
+}
+
+TEST_F(SettingsFixture, ADamagedLayoutSwitchValueReadsAsOffAndStaysStored) {
+    const std::vector<DefaultsValue> damaged{
+        DefaultsValue(DefaultsStringArray{"yes"}),
+        DefaultsValue(DefaultsDate{1.0}),
+        DefaultsValue(DefaultsData{1, 2}),
+    };
+    for (const DefaultsValue& value : damaged) {
+        store.setObject(defaults_keys::switchLayout, value);
+        store.restart();
+        SettingsManager settings(store, clock, loginItems, notifications);
+        EXPECT_FALSE(settings.switchLayoutAfterCorrection.get());
+        settings.playSound.set(true);
+        settings.isAutoSwitchEnabled.set(false);
+        EXPECT_EQ(store.object(defaults_keys::switchLayout), value);
+    }
+    // A number is read as other booleans are: not zero is on.
+    store.setInteger(defaults_keys::switchLayout, 1);
+    store.restart();
+    SettingsManager settings(store, clock, loginItems, notifications);
+    EXPECT_TRUE(settings.switchLayoutAfterCorrection.get());
 }
 
 }  // namespace

@@ -204,6 +204,21 @@ TEST_F(AutoSwitchPageTest, CorrectionToggleFollowsTheSettingBothWays) {
     EXPECT_TRUE(toggle->isChecked());
 }
 
+TEST_F(AutoSwitchPageTest, LayoutSwitchToggleIsOffUntilTurnedOnAndFollowsTheSettingBothWays) {
+    ASSERT_NE(select<AutoSwitchSettingsView>(SettingsSection::autoSwitch), nullptr);
+    auto* toggle = window->findChild<QCheckBox*>("switchLayoutToggle");
+    ASSERT_NE(toggle, nullptr);
+    EXPECT_EQ(toggle->accessibleName(), "Switch the layout after a correction");
+    EXPECT_EQ(toggle->accessibleDescription(), window->findChild<QLabel*>("switchLayoutDetail")->text());
+    EXPECT_FALSE(toggle->isChecked());
+
+    click(toggle);
+    EXPECT_TRUE(session.settings.switchLayoutAfterCorrection.get());
+    EXPECT_TRUE(session.settings.isAutoSwitchEnabled.get());  // the other switch is left alone
+    session.settings.switchLayoutAfterCorrection.set(false);
+    EXPECT_FALSE(toggle->isChecked());
+}
+
 class HotkeysPageTest : public SettingsWindowHarness {};
 
 TEST_F(HotkeysPageTest, ListsTheShortcutsWithTheDesktopsKeyNames) {

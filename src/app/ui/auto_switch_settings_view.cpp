@@ -23,6 +23,7 @@ AutoSwitchSettingsView::AutoSwitchSettingsView(SettingsManager& settings, QWidge
     : QWidget(parent),
       settings_(settings),
       enabled_(new QCheckBox(translated("Correct wrong-layout words automatically"), this)),
+      switchLayout_(new QCheckBox(translated("Switch the layout after a correction"), this)),
       sensitivity_(new QSlider(Qt::Horizontal, this)),
       threshold_(page_style::makeSecondaryLabel({}, fonts::caption(), this)) {
     QVBoxLayout* column = page_style::makePageColumn(*this);
@@ -35,6 +36,17 @@ AutoSwitchSettingsView::AutoSwitchSettingsView(SettingsManager& settings, QWidge
     enabled_->setObjectName("autoSwitchToggle");
     enabled_->setFont(fonts::body());
     automatic->addRow(enabled_);
+    switchLayout_->setObjectName("switchLayoutToggle");
+    switchLayout_->setFont(fonts::body());
+    const QString switchLayoutDetail =
+        translated("After correcting a word, select its layout so the rest of the sentence is typed right.");
+    switchLayout_->setAccessibleName(switchLayout_->text());
+    switchLayout_->setAccessibleDescription(switchLayoutDetail);
+    automatic->addRow(switchLayout_);
+    auto* switchLayoutNote = page_style::makeSecondaryLabel(switchLayoutDetail, fonts::callout(), this);
+    switchLayoutNote->setObjectName("switchLayoutDetail");
+    switchLayoutNote->setWordWrap(true);
+    automatic->addRow(switchLayoutNote);
     page_style::addBlock(*column, automatic);
 
     auto* confidence = new SettingBlock(
@@ -70,12 +82,14 @@ AutoSwitchSettingsView::AutoSwitchSettingsView(SettingsManager& settings, QWidge
     page_style::addBlock(*column, decides);
 
     connect(enabled_, &QCheckBox::toggled, this, [this](bool on) { settings_.isAutoSwitchEnabled.set(on); });
+    connect(switchLayout_, &QCheckBox::toggled, this, [this](bool on) { settings_.switchLayoutAfterCorrection.set(on); });
     // Every position on the way is stored, as the slider moves.
     connect(sensitivity_, &QSlider::valueChanged, this,
             [this](int position) { settings_.sensitivity.set(static_cast<double>(position) / kSliderSteps); });
 
     const auto follow = [this](const auto&) { refresh(); };
     subscriptions_.push_back(settings_.isAutoSwitchEnabled.subscribe(follow));
+    subscriptions_.push_back(settings_.switchLayoutAfterCorrection.subscribe(follow));
     subscriptions_.push_back(settings_.sensitivity.subscribe(follow));
     refresh();
 }
@@ -84,6 +98,10 @@ void AutoSwitchSettingsView::refresh() {
     {
         const QSignalBlocker quiet(enabled_);
         enabled_->setChecked(settings_.isAutoSwitchEnabled.get());
+    }
+    {
+        const QSignalBlocker quiet(switchLayout_);
+        switchLayout_->setChecked(settings_.switchLayoutAfterCorrection.get());
     }
     {
         // Showing the stored value must not store it again, rounded to the slider's steps.

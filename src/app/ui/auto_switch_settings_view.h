@@ -14,8 +14,8 @@ class QSlider;
 
 namespace tarvelo::ui {
 
-// The Auto Switch page: the example, the switch for automatic correction, the confidence threshold
-// and how a decision is made.
+// The Auto Switch page: the example, the switch for automatic correction and the one for selecting the
+// corrected word's layout after it, the confidence threshold and how a decision is made.
 class AutoSwitchSettingsView : public QWidget {
     Q_OBJECT
 
@@ -30,6 +30,7 @@ private:
 
     SettingsManager& settings_;
     QCheckBox* enabled_;
+    QCheckBox* switchLayout_;
     QSlider* sensitivity_;
     QLabel* threshold_;
     std::vector<Subscription> subscriptions_;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/ui/tray_icon.h"
 
+#include <cmath>
 #include <utility>
 
 #include <QFileInfo>
@@ -33,19 +34,31 @@ private:
     QIcon picture_;
 };
 
-// The symbol in white over a dark rim: the rim is the symbol drawn in near-black one pixel around.
-QPixmap rimmedSymbol(std::string_view systemImage, int side) {
-    const QIcon rim = symbolIcon(systemImage, QColor(0x16, 0x16, 0x1c));
-    const QIcon face = symbolIcon(systemImage, QColor(0xf7, 0xf7, 0xfa));
+const QColor kDarkInk(0x16, 0x16, 0x1c);
+const QColor kLightInk(0xf7, 0xf7, 0xfa);
+
+// The symbol in `face`; with a `rim`, over the symbol drawn in that colour one pixel around. The
+// picture keeps a pixel free at its edges, where the panel shows through.
+QPixmap symbolPicture(std::string_view systemImage, int side, const QColor& face, const std::optional<QColor>& rim) {
     QPixmap picture(side, side);
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
     const QRect inner(1, 1, side - 2, side - 2);
-    for (const QPoint offset : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)}) {
-        rim.paint(&painter, inner.translated(offset));
+    if (rim) {
+        const QIcon rimIcon = symbolIcon(systemImage, *rim);
+        for (const QPoint offset : {QPoint(-1, 0), QPoint(1, 0), QPoint(0, -1), QPoint(0, 1)}) {
+            rimIcon.paint(&painter, inner.translated(offset));
+        }
     }
-    face.paint(&painter, inner);
+    symbolIcon(systemImage, face).paint(&painter, inner);
     return picture;
+}
+
+double relativeLuminance(const QColor& color) {
+    const auto channel = [](double value) {
+        return value <= 0.03928 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(color.redF()) + 0.7152 * channel(color.greenF()) + 0.0722 * channel(color.blueF());
 }
 
 bool isInstalled(const QString& name, const QStringList& iconThemeFolders) {
@@ -70,9 +83,16 @@ QString trayIconName(OperationalStatus status) {
     return {};
 }
 
-QIcon trayIcon(OperationalStatus status, const QStringList& iconThemeFolders) {
+bool isLightPanel(const QColor& panel) {
+    // Above this luminance black stands further from the panel than white does (WCAG contrast).
+    return relativeLuminance(panel) > 0.179;
+}
+
+QIcon trayIcon(OperationalStatus status, const QStringList& iconThemeFolders, const std::optional<QColor>& panel) {
+    const QColor face = panel && isLightPanel(*panel) ? kDarkInk : kLightInk;
+    const std::optional<QColor> rim = panel ? std::nullopt : std::optional<QColor>(kDarkInk);
     QIcon picture;
-    for (const int side : {16, 22, 24, 32, 48, 64}) picture.addPixmap(rimmedSymbol(systemImage(status), side));
+    for (const int side : {16, 22, 24, 32, 48, 64}) picture.addPixmap(symbolPicture(systemImage(status), side, face, rim));
     const QString name = trayIconName(status);
     if (!isInstalled(name, iconThemeFolders)) return picture;
     return QIcon(new NamedIconEngine(name, picture));

@@ -3,8 +3,11 @@
 
 #include <QAction>
 #include <QCursor>
+#include <QGuiApplication>
+#include <QImage>
 #include <QKeySequence>
 #include <QMenu>
+#include <QScreen>
 #include <QSystemTrayIcon>
 
 #include "app/ui/qt_text.h"
@@ -55,13 +58,42 @@ QString TrayItem::toolTip() const { return tray_->toolTip(); }
 
 QIcon TrayItem::icon() const { return tray_->icon(); }
 
+std::optional<QColor> TrayItem::panelBehindIcon() const {
+    const QRect place = tray_->geometry();
+    if (!tray_->isVisible() || place.width() < 4 || place.height() < 4) return std::nullopt;
+    QScreen* screen = QGuiApplication::screenAt(place.center());
+    if (screen == nullptr) return std::nullopt;
+    const QPoint origin = place.topLeft() - screen->geometry().topLeft();
+    const QImage seen = screen->grabWindow(0, origin.x(), origin.y(), place.width(), place.height()).toImage();
+    if (seen.width() < 2 || seen.height() < 2) return std::nullopt;
+    // The picture leaves its corners free: there the panel shows.
+    const int right = seen.width() - 1;
+    const int bottom = seen.height() - 1;
+    float red = 0;
+    float green = 0;
+    float blue = 0;
+    for (const QPoint corner : {QPoint(0, 0), QPoint(right, 0), QPoint(0, bottom), QPoint(right, bottom)}) {
+        const QColor pixel = seen.pixelColor(corner);
+        red += pixel.redF() / 4;
+        green += pixel.greenF() / 4;
+        blue += pixel.blueF() / 4;
+    }
+    return QColor::fromRgbF(red, green, blue);
+}
+
 void TrayItem::refreshStatus() {
     const OperationalStatus status = context_.state.operationalStatus().get();
+    const std::optional<QColor> seen = panelBehindIcon();
+    // A panel that is not seen for a moment (the icon hidden, or embedded anew) keeps the picture made
+    // for it.
+    const std::optional<QColor> panel = seen ? seen : shownPanel_;
+    const bool newShade = seen && (!shownPanel_ || isLightPanel(*seen) != isLightPanel(*shownPanel_));
     // The status is published every second. A new icon each time would be drawn anew each time, and
     // every picture the panel asks of it would go into the pixmap cache under a new key.
-    if (status == shownStatus_) return;
+    if (status == shownStatus_ && !newShade) return;
     shownStatus_ = status;
-    tray_->setIcon(trayIcon(status));
+    shownPanel_ = panel;
+    tray_->setIcon(trayIcon(status, QIcon::themeSearchPaths(), panel));
     tray_->setToolTip(translated("Tarvelo: {status}", {{"status", i18n::tr(std::string(title(status)).c_str())}}));
 }
 

@@ -8,7 +8,7 @@ SimulatedSession::SimulatedSession(Signals signals)
           PipelinePlatform{accessibility, keyboard, keyboard, keyboard, desktop,
                            signals.spellChecker ? *signals.spellChecker : nullSpellChecker,
                            signals.recognizer ? *signals.recognizer : nullRecognizer, sound, notificationCenter,
-                           clock, scheduler},
+                           clock, scheduler, inputContext},
           shell) {}
 
 std::shared_ptr<FakeTextElement> SimulatedSession::openField(std::optional<std::string> application,

@@ -26,7 +26,7 @@ LinuxDesktop::LinuxDesktop()
 PipelinePlatform LinuxDesktop::pipelinePlatform() {
     return PipelinePlatform{accessibility_, keyboardEvents_, eventTap_,          keyboardFreeze_, workspace_,
                             spellChecker_,  recognizer_,     sound_, notificationCenter_, clock_,
-                            scheduler_,     KeyLabels::pc()};
+                            scheduler_,     inputContext_,   KeyLabels::pc()};
 }
 
 bool LinuxDesktop::isWaylandSession() {

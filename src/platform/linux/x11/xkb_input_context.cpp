@@ -8,4 +8,9 @@ std::optional<std::string> XkbInputContext::selectedKeyboardInputSource() {
     return keymap_->currentLayoutName();
 }
 
+bool XkbInputContext::selectKeyboardLayout(KeyboardLayout layout) {
+    if (keymap_ == nullptr) return false;
+    return keymap_->lockGroupOfLayout(layout == KeyboardLayout::russian ? "ru" : "us");
+}
+
 }  // namespace tarvelo::desktop

@@ -246,6 +246,19 @@ std::optional<std::string> XkbKeymap::currentLayoutName() const {
     return std::move(names[group_]);
 }
 
+bool XkbKeymap::lockGroupOfLayout(std::string_view layoutName) {
+    refresh();
+    const std::vector<std::string> names = layoutNames();
+    // The names may list more layouts than the keymap holds groups (XKB keeps four at most).
+    const std::size_t groups = std::min<std::size_t>(names.size(), xkb_keymap_num_layouts(keymap_.get()));
+    const auto found = std::find(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(groups), layoutName);
+    if (found == names.begin() + static_cast<std::ptrdiff_t>(groups)) return false;
+    const auto group = static_cast<unsigned int>(found - names.begin());
+    X11Display::ErrorTrap trap(display_);
+    if (!XkbLockGroup(display_.get(), XkbUseCoreKbd, group)) return false;
+    return trap.sync();
+}
+
 std::uint64_t XkbKeymap::revision() {
     refresh();
     return revision_;

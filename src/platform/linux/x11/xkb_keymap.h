@@ -68,6 +68,10 @@ public:
     std::vector<std::string> layoutNames() const;
     // The current group's layout name; none when the group has no name.
     std::optional<std::string> currentLayoutName() const;
+    // Locks the core keyboard to the first group whose layout is `layoutName`, as the desktop's layout
+    // switch does; the state follows once the server announces it. False, with nothing sent, when no
+    // group of the keymap has that layout; false too when the server refuses the change.
+    bool lockGroupOfLayout(std::string_view layoutName);
 
     // Changes every time the keymap is read again, so that key codes taken from it can be refreshed.
     std::uint64_t revision();
