@@ -329,5 +329,41 @@ TEST(TypingSession, MissingAccessibilityStopsTheMonitorButTheMenuCommandAnswers)
     EXPECT_EQ(field->text(), "ghbdtn");
 }
 
+// A web editor (Firefox, Chromium) keeps a space typed at the end of a line as U+00A0 NO-BREAK SPACE,
+// and turns it back into a space when more text follows.
+void keepTrailingSpaceAsWebEditorsDo(FakeTextElement& field) {
+    std::string text = field.text();
+    for (std::size_t at = text.find("\u00a0"); at != std::string::npos; at = text.find("\u00a0", at + 1)) {
+        if (at + 2 < text.size()) text.replace(at, 2, " ");
+    }
+    if (text.ends_with(' ')) text.replace(text.size() - 1, 1, "\u00a0");
+    field.setText(text);
+}
+
+TEST(TypingSession, WebEditorsNoBreakSpaceCountsAsTheTypedSpaceAndStaysTheirs) {
+    SimulatedSession session;
+    auto field = session.openField(SimulatedSession::kEditor, "Ok ");
+    field->setAfterTyping(keepTrailingSpaceAsWebEditorsDo);
+
+    session.keyboard.type("ghbdtn ");
+    EXPECT_EQ(field->markedText(), "Ok ghbdtn\u00a0|");
+    session.wait(0.3);
+    // The word is replaced and the editor's own space left in place; one accessibility edit.
+    EXPECT_EQ(field->markedText(), "Ok привет\u00a0|");
+    EXPECT_EQ(session.status(), "Last word corrected");
+    EXPECT_TRUE(session.keyboard.posted().empty());
+
+    // The next word turns that space back into a plain one, and is corrected the same way.
+    session.keyboard.type("vbh ");
+    session.wait(0.3);
+    EXPECT_EQ(field->markedText(), "Ok привет мир\u00a0|");
+    EXPECT_EQ(session.statistics.today().englishToRussian, 2);
+
+    EXPECT_EQ(commandZ(session), TapAnswer::swallow);
+    session.wait(0.3);
+    EXPECT_EQ(field->markedText(), "Ok привет vbh\u00a0|");
+    EXPECT_EQ(session.status(), "Correction undone");
+}
+
 }  // namespace
 }  // namespace tarvelo
