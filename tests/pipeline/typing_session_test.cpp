@@ -365,5 +365,55 @@ TEST(TypingSession, WebEditorsNoBreakSpaceCountsAsTheTypedSpaceAndStaysTheirs) {
     EXPECT_EQ(session.status(), "Correction undone");
 }
 
+// A word processor capitalises the first word of a sentence when its space is typed.
+void capitaliseSentenceStart(FakeTextElement& field) {
+    std::string text = field.text();
+    if (!text.ends_with(' ')) return;
+    const std::size_t start = text.find_last_of(' ', text.size() - 2);
+    const std::size_t word = start == std::string::npos ? 0 : start + 1;
+    if (word != 0 && !(word >= 2 && text.compare(word - 2, 2, ". ") == 0)) return;
+    if (text[word] >= 'a' && text[word] <= 'z') text[word] = static_cast<char>(text[word] - 'a' + 'A');
+    field.setText(text);
+}
+
+TEST(TypingSession, WordTheApplicationCapitalisedAtTheSpaceIsCorrectedAsTheFieldHoldsIt) {
+    struct Case {
+        const char* name;
+        const char* before;
+        const char* corrected;
+        const char* undone;
+    };
+    for (const Case& c : {Case{"the first word", "", "Привет |", "Ghbdtn |"},
+                          Case{"after a full stop", "Ok. ", "Ok. Привет |", "Ok. Ghbdtn |"},
+                          Case{"mid-sentence, left as typed", "Ok ", "Ok привет |", "Ok ghbdtn |"}}) {
+        SCOPED_TRACE(c.name);
+        SimulatedSession session;
+        auto field = session.openField(SimulatedSession::kEditor, c.before);
+        field->setAfterTyping(capitaliseSentenceStart);
+
+        session.keyboard.type("ghbdtn ");
+        session.wait(0.3);
+        EXPECT_EQ(field->markedText(), c.corrected);
+        EXPECT_EQ(session.status(), "Last word corrected");
+        EXPECT_TRUE(session.keyboard.posted().empty());
+
+        EXPECT_EQ(commandZ(session), TapAnswer::swallow);
+        session.wait(0.3);
+        EXPECT_EQ(field->markedText(), c.undone);
+        EXPECT_EQ(session.status(), "Correction undone");
+    }
+
+    // An autocorrect that made another word of it: what the field holds is not the user's word.
+    SimulatedSession session;
+    auto field = session.openField();
+    field->setAfterTyping([](FakeTextElement& f) {
+        if (f.text() == "ghbdtn ") f.setText("Ghbdtm ");
+    });
+    session.keyboard.type("ghbdtn ");
+    session.wait(0.5);
+    EXPECT_EQ(field->markedText(), "Ghbdtm |");
+    EXPECT_EQ(session.status(), "Correction could not be sent");
+}
+
 }  // namespace
 }  // namespace tarvelo
