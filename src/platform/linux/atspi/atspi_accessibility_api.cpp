@@ -133,6 +133,8 @@ AccessiblePtr caretHolder(AtspiAccessible* focused) {
         for (gint i = 0; i < count && next == nullptr && !deadline.passed(); ++i) {
             AccessiblePtr child = childAt(current.get(), i);
             if (child == nullptr) continue;
+            // Only text: Qt's text area reports its viewport, a plain widget, focused too.
+            if (!hasText(child.get())) continue;
             const StateSetPtr states(atspi_accessible_get_state_set(child.get()));
             if (hasState(states.get(), ATSPI_STATE_FOCUSED) || holdsCaret(child.get(), states.get())) {
                 next = std::move(child);
