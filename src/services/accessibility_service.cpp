@@ -118,14 +118,15 @@ AccessibilityService::ReplaceOutcome AccessibilityService::replaceExpectedTextBe
     if (expected.empty()) return ReplaceOutcome::textDiffers;
     std::string whole(expected);
     whole += after;
-    // Only what changes is written: the characters both ends share stay as the field holds them, which
-    // keeps a field's own form of a space (a web editor's no-break space) and its undo step small.
+    // What comes before the change stays untouched. What the two share at the end is written again (so
+    // that the caret lands after it as the application places it after an insertion), in the field's
+    // own form: a web editor's no-break space stays one, and its undo step stays small.
     const SharedEnds shared = sharedEnds(expected, text);
-    const std::string_view changed = expected.substr(shared.prefix, expected.size() - shared.prefix - shared.suffix);
-    const std::string_view written = text.substr(shared.prefix, text.size() - shared.prefix - shared.suffix);
-    return replaceBeforeCaret(text::utf16Length(changed), text::utf16Length(expected.substr(expected.size() - shared.suffix)) +
-                                                              text::utf16Length(after),
-                              Checked{whole, text::utf16Length(expected.substr(0, shared.prefix))}, written);
+    const std::string_view removed = expected.substr(shared.prefix);
+    const std::string_view changed = text.substr(shared.prefix, text.size() - shared.prefix - shared.suffix);
+    const std::string_view keptEnd = expected.substr(expected.size() - shared.suffix);
+    return replaceBeforeCaret(text::utf16Length(removed), text::utf16Length(after),
+                              Checked{whole, text::utf16Length(expected.substr(0, shared.prefix)), keptEnd}, changed);
 }
 
 AccessibilityService::ReplaceOutcome AccessibilityService::replaceBeforeCaret(std::size_t length,
@@ -143,20 +144,30 @@ AccessibilityService::ReplaceOutcome AccessibilityService::replaceBeforeCaret(st
         return checked ? ReplaceOutcome::textDiffers : ReplaceOutcome::cannotEdit;
     }
     const TextRange word{caret->location - afterLength - length, length};
+    std::string written(text);
     if (checked) {
         const AccessibilityAnswer answer = element->copyParameterizedAttribute(
             kStringForRange, TextRange{word.location - before, before + length + afterLength});
+        std::string keptEnd(checked->keptEnd);
         // An element that cannot show its text was judged by the caller; one that can must still hold it.
         if (answer.error == accessibility_error::kSuccess) {
             const std::string* shown = answer.value ? std::get_if<std::string>(&*answer.value) : nullptr;
             if (shown == nullptr || !fieldShows(*shown, checked->text)) return ReplaceOutcome::textDiffers;
+            const std::u16string units = text::toUtf16(*shown);
+            const std::size_t keptLength = text::utf16Length(checked->keptEnd);
+            if (units.size() == before + length + afterLength && keptLength <= length) {
+                std::string fieldForm =
+                    text::fromUtf16(std::u16string_view(units).substr(before + length - keptLength, keptLength));
+                if (fieldShows(fieldForm, checked->keptEnd)) keptEnd = std::move(fieldForm);
+            }
         }
+        written += keptEnd;
     }
 
     if (element->setAttribute(kSelectedTextRange, word) != accessibility_error::kSuccess) {
         return ReplaceOutcome::cannotEdit;
     }
-    const int error = element->setAttribute(kSelectedText, std::string(text));
+    const int error = element->setAttribute(kSelectedText, written);
     if (error != accessibility_error::kSuccess) {
         // Whether or not the caret goes back, the answer is the refusal.
         element->setAttribute(kSelectedTextRange, *caret);
@@ -164,7 +175,7 @@ AccessibilityService::ReplaceOutcome AccessibilityService::replaceBeforeCaret(st
     }
     if (afterLength > 0) {
         // The caret goes back behind what the user typed after the word, where the next key belongs.
-        element->setAttribute(kSelectedTextRange, TextRange{word.location + text::utf16Length(text) + afterLength, 0});
+        element->setAttribute(kSelectedTextRange, TextRange{word.location + text::utf16Length(written) + afterLength, 0});
     }
     return ReplaceOutcome::replaced;
 }

@@ -46,7 +46,8 @@ public:
 
     // Replaces `expected`, which must stand just before `after` and the caret, by `text` in one edit, and
     // leaves the caret after `after` (the keys the user typed since). Characters that `expected` and
-    // `text` share at either end are left as the field holds them. The text is read again in the same
+    // `text` share at the start are left as they stand, and those they share at the end are written
+    // as the field held them (a web editor's no-break space stays one). The text is read again in the same
     // breath as the edit, so a key that reached the application since the caller last looked is never
     // taken for part of the word: the answer is then `textDiffers` and nothing changes. `cannotEdit` when
     // the element refuses the edit; typing may then do it.
@@ -63,13 +64,15 @@ public:
 
 private:
     // Text that must stand before the caret for an edit to be made: `beforeLength` units of it come
-    // before the units replaced, the rest are those units and the ones after them.
+    // before the units replaced, the rest are those units and the ones after them. The replaced units
+    // end in `keptEnd` (as typed), which the replacement ends in too and writes in the field's form.
     struct Checked {
         std::string_view text;
         std::size_t beforeLength = 0;
+        std::string_view keptEnd;
     };
-    // Replaces the `length` units that end `afterLength` units before the caret, when the text ends as
-    // `checked` says, if given.
+    // Replaces the `length` units that end `afterLength` units before the caret by `text` (followed by
+    // the kept end), when the text ends as `checked` says, if given.
     ReplaceOutcome replaceBeforeCaret(std::size_t length, std::size_t afterLength, std::optional<Checked> checked,
                                       std::string_view text);
 
