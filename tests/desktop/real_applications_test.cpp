@@ -48,6 +48,7 @@
 #include "platform/linux/atspi/atspi_text_element.h"
 #include "services/accessibility_service.h"
 #include "test_keyboard.h"
+#include "text/utf8.h"
 
 extern char** environ;
 
@@ -285,7 +286,28 @@ protected:
 
     std::string describe() {
         const std::optional<std::string> text = focusedText();
-        return (text ? "\"" + *text + "\"" : std::string("(no focused text)")) +
+        std::string shown;
+        if (text) {
+            // Spaces of other kinds made visible.
+            for (const char32_t c : text::scalars(*text)) {
+                if (c == U'\u00a0') {
+                    shown += "<nbsp>";
+                } else if (c == U'\n') {
+                    shown += "<nl>";
+                } else {
+                    shown += text::fromScalars(std::u32string(1, c));
+                }
+            }
+        }
+        const std::shared_ptr<AccessibilityElement> element = tarvelo_->desktop.accessibility().focusedElement();
+        std::string caret = "?";
+        if (element != nullptr) {
+            const AccessibilityAnswer answer = element->copyAttribute("AXSelectedTextRange");
+            if (answer.value) {
+                if (const TextRange* range = std::get_if<TextRange>(&*answer.value)) caret = std::to_string(range->location);
+            }
+        }
+        return (text ? "\"" + shown + "\" caret " + caret : std::string("(no focused text)")) +
                " [status: " + tarvelo_->app.engine.statusMessage().get() + "]";
     }
 
@@ -317,7 +339,9 @@ protected:
                     if (XGetWindowProperty(display, children[i], pidAtom, 0, 1, False, XA_CARDINAL, &type, &format,
                                            &items, &left, &data) == Success &&
                         data != nullptr) {
-                        if (items == 1 && static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data)) == pid) {
+                        // The program started may have handed over to a child (LibreOffice's soffice.bin).
+                        const auto owner = static_cast<pid_t>(*reinterpret_cast<unsigned long*>(data));
+                        if (items == 1 && (owner == pid || getpgid(owner) == pid)) {
                             XRaiseWindow(display, children[i]);
                             XSetInputFocus(display, children[i], RevertToParent, CurrentTime);
                             XSync(display, False);
@@ -354,15 +378,15 @@ protected:
     void webFields(const std::string& browser, const Application& application, unsigned seed) {
         ASSERT_TRUE(focusWindowOf(application.pid(), 60.0)) << "no window";
         ASSERT_TRUE(emptyFieldFocused(60.0)) << describe();
-        print(correctAndUndo(browser, "<textarea>", seed));
+        print(correctAndUndo(browser, "`<textarea>`", seed));
 
         pressTab();
         ASSERT_TRUE(emptyFieldFocused(10.0)) << describe();
-        print(correctAndUndo(browser, "<input>", seed + 1));
+        print(correctAndUndo(browser, "`<input>`", seed + 1));
 
         pressTab();
         ASSERT_TRUE(emptyFieldFocused(10.0)) << describe();
-        print(correctAndUndo(browser, "contenteditable", seed + 2));
+        print(correctAndUndo(browser, "`contenteditable`", seed + 2));
 
         pressTab();
         const std::int64_t correctedBefore = tarvelo_->statistics.today().englishToRussian;
