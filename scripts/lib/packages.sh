@@ -35,6 +35,12 @@ TARVELO_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 # take screenshots.
 TARVELO_DEMO_PACKAGES=(trayer xdotool python3 python3-gi gir1.2-atspi-2.0 gir1.2-gtk-3.0)
 
+# The real applications the "apps" tests type into (tests/desktop/real_applications_test.cpp): GTK 3
+# editors, a GTK 4 one, and a browser. scripts/test-apps also runs chromium, libreoffice-writer with
+# libreoffice-gtk3 (its AT-SPI bridge) and thunderbird when they are installed; they are large, so
+# nothing installs them by itself.
+TARVELO_APPS_PACKAGES=(mousepad gedit gnome-text-editor firefox-esr)
+
 # What scripts/corpora renders the development corpora from: the manual pages, and msgunfmt for the
 # message catalogs.
 TARVELO_CORPUS_PACKAGES=(manpages manpages-ru man-db groff-base gettext)

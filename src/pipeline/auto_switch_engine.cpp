@@ -3,6 +3,9 @@
 
 #include <utility>
 
+#include "text/case_mapping.h"
+#include "text/utf8.h"
+
 namespace tarvelo {
 
 AutoSwitchEngine::AutoSwitchEngine(SettingsManager& settings, ExceptionManager& exceptions,
@@ -142,6 +145,12 @@ void AutoSwitchEngine::attempt(const Replacement& request) {
         fallBack(request);
         return;
     }
+    if (check == TextCheck::no) {
+        if (const std::optional<Replacement> recased = recasedByField(request, *after)) {
+            attempt(*recased);
+            return;
+        }
+    }
     // The last try is made frozen whatever the first look said: the freeze brings the monitor up to date
     // with keys the field shows already.
     if (check == TextCheck::no && !(clock_.now() < request.deadline)) check = TextCheck::yes;
@@ -187,6 +196,33 @@ void AutoSwitchEngine::attempt(const Replacement& request) {
         return;
     }
     refuse(request);
+}
+
+std::optional<AutoSwitchEngine::Replacement> AutoSwitchEngine::recasedByField(const Replacement& request,
+                                                                             const std::string& after) {
+    // One word alone: a span or a word judged by its neighbours stays exactly as typed.
+    if (request.purpose == Purpose::undo || !request.context.empty() || !request.lastWordOnly || request.fallback) {
+        return std::nullopt;
+    }
+    const std::size_t wordLength = text::utf16Length(request.original);
+    const std::optional<std::string> shown =
+        accessibility_.textBeforeCaret(wordLength + text::utf16Length(request.delimiter + after));
+    if (!shown) return std::nullopt;
+    const std::u16string units = text::toUtf16(*shown);
+    if (units.size() < wordLength) return std::nullopt;
+    const std::string word = text::fromUtf16(std::u16string_view(units).substr(0, wordLength));
+    const std::string rest = text::fromUtf16(std::u16string_view(units).substr(wordLength));
+    // The same word in another case, and after it exactly what was typed.
+    if (word == request.original || text::comparisonKey(word) != text::comparisonKey(request.original) ||
+        !fieldShows(rest, request.delimiter + after)) {
+        return std::nullopt;
+    }
+    std::string converted = converter_.convert(word, request.direction);
+    if (text::comparisonKey(converted) != text::comparisonKey(request.replacement)) return std::nullopt;
+    Replacement recased = request;
+    recased.original = word;
+    recased.replacement = std::move(converted);
+    return recased;
 }
 
 void AutoSwitchEngine::fallBack(const Replacement& request) {

@@ -139,6 +139,9 @@ private:
     Replacement requestFor(const RunDecision& decision, const BoundarySnapshot& boundary) const;
     // Makes the word's correction as it would be alone, instead of `request`.
     void fallBack(const Replacement& request);
+    // The request for the word as the field holds it, when the application changed only its case at the
+    // boundary (its own autocorrect capitalises a sentence's first word): the field's word, converted.
+    std::optional<Replacement> recasedByField(const Replacement& request, const std::string& after);
     // Replaces the text if the field shows it now; else tries again shortly, until the deadline.
     void attempt(const Replacement& request);
     FrozenEdit editFrozen(const Replacement& request, const std::string& removed, const std::string& inserted);

@@ -3,8 +3,10 @@
 
 #include <utility>
 #include <variant>
+#include <vector>
 
 #include "text/case_mapping.h"
+#include "text/characters.h"
 #include "text/normalization.h"
 #include "text/utf8.h"
 
@@ -26,7 +28,54 @@ std::optional<TextRange> selectedRange(AccessibilityElement& element) {
     return std::nullopt;
 }
 
+// What web editors (Firefox, Chromium) store for a space typed at the end of a line, so that it shows.
+constexpr std::string_view kNoBreakSpace = "\u00a0";
+
+// How many leading and trailing characters `a` and `b` share, in bytes of each; the two never overlap
+// and leave at least one character of `a` between them.
+struct SharedEnds {
+    std::size_t prefix = 0;
+    std::size_t suffix = 0;
+};
+
+SharedEnds sharedEnds(std::string_view a, std::string_view b) {
+    const std::vector<std::string_view> left = text::characters(a);
+    const std::vector<std::string_view> right = text::characters(b);
+    std::size_t front = 0;
+    SharedEnds shared;
+    while (front + 1 < left.size() && front < right.size() && left[front] == right[front]) {
+        shared.prefix += left[front].size();
+        ++front;
+    }
+    std::size_t back = 0;
+    while (front + back + 1 < left.size() && front + back < right.size() &&
+           left[left.size() - 1 - back] == right[right.size() - 1 - back]) {
+        shared.suffix += left[left.size() - 1 - back].size();
+        ++back;
+    }
+    return shared;
+}
+
 }  // namespace
+
+bool fieldShows(std::string_view field, std::string_view expected) {
+    const std::string shown = text::canonicalForm(field);
+    const std::string typed = text::canonicalForm(expected);
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < shown.size() && j < typed.size()) {
+        if (shown[i] == typed[j]) {
+            ++i;
+            ++j;
+        } else if (typed[j] == ' ' && std::string_view(shown).substr(i).starts_with(kNoBreakSpace)) {
+            i += kNoBreakSpace.size();
+            ++j;
+        } else {
+            return false;
+        }
+    }
+    return i == shown.size() && j == typed.size();
+}
 
 std::shared_ptr<AccessibilityElement> AccessibilityService::focusedElement() { return api_.focusedElement(); }
 
@@ -66,41 +115,59 @@ bool AccessibilityService::replaceTextBeforeCaret(std::int64_t utf16Length, std:
 AccessibilityService::ReplaceOutcome AccessibilityService::replaceExpectedTextBeforeCaret(std::string_view expected,
                                                                                           std::string_view after,
                                                                                           std::string_view text) {
-    const std::size_t length = text::utf16Length(expected);
-    if (length == 0) return ReplaceOutcome::textDiffers;
+    if (expected.empty()) return ReplaceOutcome::textDiffers;
     std::string whole(expected);
     whole += after;
-    return replaceBeforeCaret(length, text::utf16Length(after), whole, text);
+    // What comes before the change stays untouched. What the two share at the end is written again (so
+    // that the caret lands after it as the application places it after an insertion), in the field's
+    // own form: a web editor's no-break space stays one, and its undo step stays small.
+    const SharedEnds shared = sharedEnds(expected, text);
+    const std::string_view removed = expected.substr(shared.prefix);
+    const std::string_view changed = text.substr(shared.prefix, text.size() - shared.prefix - shared.suffix);
+    const std::string_view keptEnd = expected.substr(expected.size() - shared.suffix);
+    return replaceBeforeCaret(text::utf16Length(removed), text::utf16Length(after),
+                              Checked{whole, text::utf16Length(expected.substr(0, shared.prefix)), keptEnd}, changed);
 }
 
 AccessibilityService::ReplaceOutcome AccessibilityService::replaceBeforeCaret(std::size_t length,
                                                                               std::size_t afterLength,
-                                                                              std::optional<std::string_view> expected,
+                                                                              std::optional<Checked> checked,
                                                                               std::string_view text) {
     const std::shared_ptr<AccessibilityElement> element = focusedElement();
     if (element == nullptr || isSecureInputFocused()) return ReplaceOutcome::cannotEdit;
 
     const std::optional<TextRange> caret = selectedRange(*element);
     if (!caret) return ReplaceOutcome::cannotEdit;
+    const std::size_t before = checked ? checked->beforeLength : 0;
     // A selection or too short a text: the user has done something since the word was checked.
-    if (caret->length != 0 || caret->location < length + afterLength) {
-        return expected ? ReplaceOutcome::textDiffers : ReplaceOutcome::cannotEdit;
+    if (caret->length != 0 || caret->location < before + length + afterLength) {
+        return checked ? ReplaceOutcome::textDiffers : ReplaceOutcome::cannotEdit;
     }
     const TextRange word{caret->location - afterLength - length, length};
-    if (expected) {
-        const AccessibilityAnswer answer =
-            element->copyParameterizedAttribute(kStringForRange, TextRange{word.location, length + afterLength});
+    std::string written(text);
+    if (checked) {
+        const AccessibilityAnswer answer = element->copyParameterizedAttribute(
+            kStringForRange, TextRange{word.location - before, before + length + afterLength});
+        std::string keptEnd(checked->keptEnd);
         // An element that cannot show its text was judged by the caller; one that can must still hold it.
         if (answer.error == accessibility_error::kSuccess) {
-            const std::string* before = answer.value ? std::get_if<std::string>(&*answer.value) : nullptr;
-            if (before == nullptr || !text::canonicallyEqual(*before, *expected)) return ReplaceOutcome::textDiffers;
+            const std::string* shown = answer.value ? std::get_if<std::string>(&*answer.value) : nullptr;
+            if (shown == nullptr || !fieldShows(*shown, checked->text)) return ReplaceOutcome::textDiffers;
+            const std::u16string units = text::toUtf16(*shown);
+            const std::size_t keptLength = text::utf16Length(checked->keptEnd);
+            if (units.size() == before + length + afterLength && keptLength <= length) {
+                std::string fieldForm =
+                    text::fromUtf16(std::u16string_view(units).substr(before + length - keptLength, keptLength));
+                if (fieldShows(fieldForm, checked->keptEnd)) keptEnd = std::move(fieldForm);
+            }
         }
+        written += keptEnd;
     }
 
     if (element->setAttribute(kSelectedTextRange, word) != accessibility_error::kSuccess) {
         return ReplaceOutcome::cannotEdit;
     }
-    const int error = element->setAttribute(kSelectedText, std::string(text));
+    const int error = element->setAttribute(kSelectedText, written);
     if (error != accessibility_error::kSuccess) {
         // Whether or not the caret goes back, the answer is the refusal.
         element->setAttribute(kSelectedTextRange, *caret);
@@ -108,7 +175,7 @@ AccessibilityService::ReplaceOutcome AccessibilityService::replaceBeforeCaret(st
     }
     if (afterLength > 0) {
         // The caret goes back behind what the user typed after the word, where the next key belongs.
-        element->setAttribute(kSelectedTextRange, TextRange{word.location + text::utf16Length(text) + afterLength, 0});
+        element->setAttribute(kSelectedTextRange, TextRange{word.location + text::utf16Length(written) + afterLength, 0});
     }
     return ReplaceOutcome::replaced;
 }
@@ -128,7 +195,19 @@ TextCheck AccessibilityService::textBeforeCaretEnds(std::string_view expected) {
     if (!answer.value) return TextCheck::no;
     const std::string* before = std::get_if<std::string>(&*answer.value);
     if (before == nullptr) return TextCheck::no;
-    return text::canonicallyEqual(*before, expected) ? TextCheck::yes : TextCheck::no;
+    return fieldShows(*before, expected) ? TextCheck::yes : TextCheck::no;
+}
+
+std::optional<std::string> AccessibilityService::textBeforeCaret(std::size_t utf16Length) {
+    const std::shared_ptr<AccessibilityElement> element = focusedElement();
+    if (element == nullptr || isSecureInputFocused()) return std::nullopt;
+    const std::optional<TextRange> selection = selectedRange(*element);
+    if (!selection || selection->location < utf16Length) return std::nullopt;
+    AccessibilityAnswer answer =
+        element->copyParameterizedAttribute(kStringForRange, TextRange{selection->location - utf16Length, utf16Length});
+    if (answer.error != accessibility_error::kSuccess || !answer.value) return std::nullopt;
+    if (std::string* before = std::get_if<std::string>(&*answer.value)) return std::move(*before);
+    return std::nullopt;
 }
 
 }  // namespace tarvelo

@@ -329,5 +329,91 @@ TEST(TypingSession, MissingAccessibilityStopsTheMonitorButTheMenuCommandAnswers)
     EXPECT_EQ(field->text(), "ghbdtn");
 }
 
+// A web editor (Firefox, Chromium) keeps a space typed at the end of a line as U+00A0 NO-BREAK SPACE,
+// and turns it back into a space when more text follows.
+void keepTrailingSpaceAsWebEditorsDo(FakeTextElement& field) {
+    std::string text = field.text();
+    for (std::size_t at = text.find("\u00a0"); at != std::string::npos; at = text.find("\u00a0", at + 1)) {
+        if (at + 2 < text.size()) text.replace(at, 2, " ");
+    }
+    if (text.ends_with(' ')) text.replace(text.size() - 1, 1, "\u00a0");
+    field.setText(text);
+}
+
+TEST(TypingSession, WebEditorsNoBreakSpaceCountsAsTheTypedSpaceAndStaysTheirs) {
+    SimulatedSession session;
+    auto field = session.openField(SimulatedSession::kEditor, "Ok ");
+    field->setAfterTyping(keepTrailingSpaceAsWebEditorsDo);
+
+    session.keyboard.type("ghbdtn ");
+    EXPECT_EQ(field->markedText(), "Ok ghbdtn\u00a0|");
+    session.wait(0.3);
+    // The word is replaced and the editor's own space left in place; one accessibility edit.
+    EXPECT_EQ(field->markedText(), "Ok привет\u00a0|");
+    EXPECT_EQ(session.status(), "Last word corrected");
+    EXPECT_TRUE(session.keyboard.posted().empty());
+
+    // The next word turns that space back into a plain one, and is corrected the same way.
+    session.keyboard.type("vbh ");
+    session.wait(0.3);
+    EXPECT_EQ(field->markedText(), "Ok привет мир\u00a0|");
+    EXPECT_EQ(session.statistics.today().englishToRussian, 2);
+
+    EXPECT_EQ(commandZ(session), TapAnswer::swallow);
+    session.wait(0.3);
+    EXPECT_EQ(field->markedText(), "Ok привет vbh\u00a0|");
+    EXPECT_EQ(session.status(), "Correction undone");
+}
+
+// A word processor capitalises the first word of a sentence when its space is typed.
+void capitaliseSentenceStart(FakeTextElement& field) {
+    std::string text = field.text();
+    if (!text.ends_with(' ')) return;
+    const std::size_t start = text.find_last_of(' ', text.size() - 2);
+    const std::size_t word = start == std::string::npos ? 0 : start + 1;
+    if (word != 0 && !(word >= 2 && text.compare(word - 2, 2, ". ") == 0)) return;
+    if (text[word] >= 'a' && text[word] <= 'z') text[word] = static_cast<char>(text[word] - 'a' + 'A');
+    field.setText(text);
+}
+
+TEST(TypingSession, WordTheApplicationCapitalisedAtTheSpaceIsCorrectedAsTheFieldHoldsIt) {
+    struct Case {
+        const char* name;
+        const char* before;
+        const char* corrected;
+        const char* undone;
+    };
+    for (const Case& c : {Case{"the first word", "", "Привет |", "Ghbdtn |"},
+                          Case{"after a full stop", "Ok. ", "Ok. Привет |", "Ok. Ghbdtn |"},
+                          Case{"mid-sentence, left as typed", "Ok ", "Ok привет |", "Ok ghbdtn |"}}) {
+        SCOPED_TRACE(c.name);
+        SimulatedSession session;
+        auto field = session.openField(SimulatedSession::kEditor, c.before);
+        field->setAfterTyping(capitaliseSentenceStart);
+
+        session.keyboard.type("ghbdtn ");
+        session.wait(0.3);
+        EXPECT_EQ(field->markedText(), c.corrected);
+        EXPECT_EQ(session.status(), "Last word corrected");
+        EXPECT_TRUE(session.keyboard.posted().empty());
+
+        EXPECT_EQ(commandZ(session), TapAnswer::swallow);
+        session.wait(0.3);
+        EXPECT_EQ(field->markedText(), c.undone);
+        EXPECT_EQ(session.status(), "Correction undone");
+    }
+
+    // An autocorrect that made another word of it: what the field holds is not the user's word.
+    SimulatedSession session;
+    auto field = session.openField();
+    field->setAfterTyping([](FakeTextElement& f) {
+        if (f.text() == "ghbdtn ") f.setText("Ghbdtm ");
+    });
+    session.keyboard.type("ghbdtn ");
+    session.wait(0.5);
+    EXPECT_EQ(field->markedText(), "Ghbdtm |");
+    EXPECT_EQ(session.status(), "Correction could not be sent");
+}
+
 }  // namespace
 }  // namespace tarvelo

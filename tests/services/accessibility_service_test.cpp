@@ -121,6 +121,37 @@ TEST_F(AccessibilityServiceTest, ReplacesKnownTextOnlyWhileItIsStillBeforeTheCar
         EXPECT_EQ(field->markedText(), c.after) << c.name;
     }
 
+    // Only the characters that change are written; the field's own form of the rest stays.
+    struct FormCase {
+        const char* name;
+        const char* before;
+        const char* expected;
+        const char* after;
+        const char* text;
+        Outcome outcome;
+        const char* result;
+    };
+    const FormCase forms[] = {
+        {"a web editor's space", "Ok ghbdtn\u00a0|", "ghbdtn ", "", "привет ", Outcome::replaced, "Ok привет\u00a0|"},
+        {"and the keys typed since", "Ok ghbdtn\u00a0d|", "ghbdtn ", "d", "привет ", Outcome::replaced,
+         "Ok привет\u00a0d|"},
+        {"the words kept in front", "ok\u00a0ghbdtn\u00a0|", "ok ghbdtn ", "", "ok привет ", Outcome::replaced,
+         "ok\u00a0привет\u00a0|"},
+        {"a span that changes its delimiter", "vs;|", "vs;", "", "мыж", Outcome::replaced, "мыж|"},
+        {"a word converted into a shorter one", "Ok abc |", "abc ", "", "ab ", Outcome::replaced, "Ok ab |"},
+        {"a no-break space where none was typed", "Ok ghbdtn\u00a0|", "ghbdtn.", "", "привет.", Outcome::textDiffers,
+         "Ok ghbdtn\u00a0|"},
+        {"a changed word before a shared end", "Ok ghbdtx\u00a0|", "ghbdtn ", "", "привет ", Outcome::textDiffers,
+         "Ok ghbdtx\u00a0|"},
+        {"a changed word in front", "ox ghbdtn |", "ok ghbdtn ", "", "ok привет ", Outcome::textDiffers,
+         "ox ghbdtn |"},
+    };
+    for (const FormCase& c : forms) {
+        auto field = focus(c.before);
+        EXPECT_EQ(service.replaceExpectedTextBeforeCaret(c.expected, c.after, c.text), c.outcome) << c.name;
+        EXPECT_EQ(field->markedText(), c.result) << c.name;
+    }
+
     // An element that cannot show its text was judged by the caller.
     auto blind = focus("Ok ghbdtn |");
     blind->setLacksStringForRange(true);
@@ -146,6 +177,13 @@ TEST_F(AccessibilityServiceTest, ReadsBackTheTextBeforeTheCaret) {
         {"a singleton decomposition", "\u212B|", "\u00C5", false, TextCheck::yes},
         // The expected text's own length picks the range: a precomposed field is one unit shorter.
         {"decomposed against precomposed", "xё|", "е\u0308", false, TextCheck::no},
+        // A web editor keeps a space typed at the end of a line as a no-break space.
+        {"a typed space shown as a no-break space", "Ok привет\u00a0|", "привет ", false, TextCheck::yes},
+        {"no-break spaces inside the text", "a\u00a0b\u00a0|", "a b ", false, TextCheck::yes},
+        {"a typed no-break space shown as one", "Ok привет\u00a0|", "привет\u00a0", false, TextCheck::yes},
+        {"a typed no-break space shown as a space", "Ok привет |", "привет\u00a0", false, TextCheck::no},
+        {"a no-break space where no space was typed", "Ok привет\u00a0|", "привет.", false, TextCheck::no},
+        {"another kind of space", "Ok привет\u2002|", "привет ", false, TextCheck::no},
     };
     for (const Case& c : cases) {
         auto field = focus(c.field);

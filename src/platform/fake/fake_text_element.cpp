@@ -70,7 +70,10 @@ std::string FakeTextElement::markedText() const {
 
 void FakeTextElement::insert(std::string_view text) { insert(text::toUtf16(text)); }
 
-void FakeTextElement::insert(std::u16string_view units) { replaceUnits(selection_, units); }
+void FakeTextElement::insert(std::u16string_view units) {
+    replaceUnits(selection_, units);
+    if (afterTyping_) afterTyping_(*this);
+}
 
 void FakeTextElement::deleteBackward() {
     if (selection_.length > 0) {

@@ -37,6 +37,10 @@ public:
     // kept as it is, so that a pair split across two events joins up again.
     void insert(std::u16string_view units);
     void deleteBackward();
+    // What the application does to its text after each typed key, as a web editor keeps a space at the
+    // end of a line as U+00A0 or a word processor capitalises a sentence's first word at the space.
+    using TypingRule = std::function<void(FakeTextElement& field)>;
+    void setAfterTyping(TypingRule rule) { afterTyping_ = std::move(rule); }
 
     void setRole(std::string role) { role_ = std::move(role); }
     void setSubrole(std::optional<std::string> subrole) { subrole_ = std::move(subrole); }
@@ -78,6 +82,7 @@ private:
     std::size_t requestCount_ = 0;
     std::size_t changeCount_ = 0;
     RequestHook afterRequest_;
+    TypingRule afterTyping_;
 };
 
 }  // namespace tarvelo

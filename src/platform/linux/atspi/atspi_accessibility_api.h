@@ -11,7 +11,9 @@ namespace tarvelo::desktop {
 // The desktop's accessibility tree over AT-SPI 2. The focused object is tracked from focus events,
 // which arrive on GLib's default main context (Qt's event loop runs it on Linux); the tree is searched
 // for it only when nothing is tracked, because a search costs milliseconds: at construction, and then
-// at most once every kSearchInterval. Without an accessibility bus it answers nullptr and tries to
+// at most once every kSearchInterval, each search bounded in time. Where the focused object is a
+// document or page whose text sits in parts of it (Gecko, LibreOffice), the element is the part that
+// holds the caret. Without an accessibility bus it answers nullptr and tries to
 // connect again at that pace. Main thread only.
 class AtspiAccessibilityApi final : public AccessibilityApi {
 public:
