@@ -11,12 +11,15 @@
 
 namespace tarvelo::desktop::testing {
 
-IbusDaemon::IbusDaemon() {
+IbusDaemon::IbusDaemon(const std::string& componentPath) {
     gchar* folder = g_dir_make_tmp("tarvelo-ibus-XXXXXX", nullptr);
     configHome_ = folder != nullptr ? folder : "";
     g_free(folder);
     setenv("XDG_CONFIG_HOME", configHome_.c_str(), 1);
-    setenv("IBUS_COMPONENT_PATH", TARVELO_IBUS_COMPONENT_DIR, 1);
+    // The daemon keeps the components it found in a cache that it trusts while the folders it read are
+    // unchanged, whatever IBUS_COMPONENT_PATH says now: a cache of its own.
+    setenv("XDG_CACHE_HOME", configHome_.c_str(), 1);
+    setenv("IBUS_COMPONENT_PATH", componentPath.c_str(), 1);
     setenv("GTK_IM_MODULE", "ibus", 1);
     setenv("QT_IM_MODULE", "ibus", 1);
     // GTK's IBus module hands keys over asynchronously unless told otherwise, and then offers the

@@ -165,10 +165,15 @@ IbusBackend::IbusBackend() {
     ibus_init();
     bus_ = ibus_bus_new();
     g_backend = this;
+    g_signal_connect(bus_, "disconnected", G_CALLBACK(+[](IBusBus*, gpointer data) {
+                         static_cast<IbusBackend*>(data)->disconnected();
+                     }),
+                     this);
 }
 
 IbusBackend::~IbusBackend() {
     if (g_backend == this) g_backend = nullptr;
+    if (bus_ != nullptr) g_signal_handlers_disconnect_by_data(bus_, this);
     if (factory_ != nullptr) g_object_unref(factory_);
     if (bus_ != nullptr) g_object_unref(bus_);
 }

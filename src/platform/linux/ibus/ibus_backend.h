@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -50,6 +51,13 @@ public:
     // process for them. False without a daemon or when another process owns the name.
     bool registerEngines();
 
+    // Called when the daemon goes away (the session ends, or IBus restarts and will start Tarvelo again
+    // when it needs it).
+    void onDisconnected(std::function<void()> handler) { disconnected_ = std::move(handler); }
+    void disconnected() {
+        if (disconnected_) disconnected_();
+    }
+
     // Whether the daemon's current engine is one of Tarvelo's (asked of a daemon that may not be
     // running: false then).
     static bool isTarveloEngineActive();
@@ -89,6 +97,7 @@ private:
     std::optional<IbusLayout> layout_;
     Callback callback_;
     bool enabled_ = false;
+    std::function<void()> disconnected_;
 };
 
 }  // namespace tarvelo::desktop
