@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Tarvelo as the IBus input method: an ibus-daemon of its own on the test display, the engines of the
-// build's component served by this process, and a GTK 3 field that talks to IBus (GTK_IM_MODULE=ibus).
+// build's component served by this process, and a field that talks to IBus (GTK_IM_MODULE=ibus).
 // Keys are typed through XTest, as in the X11 tests; the field is read back through its toolkit.
 
 // GoogleTest first: Xlib's macros (None, Bool) would break its headers.
@@ -40,7 +40,7 @@ struct IbusSession {
 
 IbusSession* g_session = nullptr;
 
-class IbusEngineTest : public ::testing::Test {
+class IbusEngineTest : public ::testing::TestWithParam<Toolkit> {
 protected:
     static void TearDownTestSuite() {
         delete g_session;
@@ -74,7 +74,7 @@ protected:
     void openField(const char* engine = "tarvelo-us", FieldKind kind = FieldKind::singleLine) {
         ASSERT_TRUE(IbusDaemon::selectEngine(engine)) << "IBus did not take the engine " << engine;
         std::string failure;
-        program_ = TextFieldProgram::start({Toolkit::gtk, kind, {}}, failure);
+        program_ = TextFieldProgram::start({GetParam(), kind, {}}, failure);
         ASSERT_NE(program_, nullptr) << failure;
         ASSERT_TRUE(iterateUntil([&] { return tarvelo_->desktop.accessibility().focusedElement() != nullptr; }, 10.0))
             << "the engine never saw the field focused";
@@ -84,8 +84,8 @@ protected:
         iterateFor(0.2);
     }
 
-    // Types `text` key by key, `seconds` apart, the main loop running in between.
-    void type(std::string_view text, double seconds = 0.0) {
+    // Types `text` key by key, `seconds` apart, the main loop running in between: at a person's pace.
+    void type(std::string_view text, double seconds = 0.015) {
         for (const char c : text) {
             session_->keyboard->type(std::string_view(&c, 1));
             XFlush(session_->user.get());
@@ -114,7 +114,7 @@ protected:
     std::unique_ptr<TextFieldProgram> program_;
 };
 
-TEST_F(IbusEngineTest, WrongLayoutWordIsCorrectedAtTheSpaceAndCtrlZPutsItBack) {
+TEST_P(IbusEngineTest, WrongLayoutWordIsCorrectedAtTheSpaceAndCtrlZPutsItBack) {
     openField();
     EXPECT_EQ(tarvelo_->desktop.inputContext().selectedKeyboardInputSource(), "us");
     const auto before = tarvelo_->statistics.today().englishToRussian;
@@ -131,7 +131,7 @@ TEST_F(IbusEngineTest, WrongLayoutWordIsCorrectedAtTheSpaceAndCtrlZPutsItBack) {
     EXPECT_EQ(program_->markedText(), "ghbdtn |");
 }
 
-TEST_F(IbusEngineTest, TheRussianEngineTypesRussianAndCorrectsAnEnglishWord) {
+TEST_P(IbusEngineTest, TheRussianEngineTypesRussianAndCorrectsAnEnglishWord) {
     openField("tarvelo-ru");
     ASSERT_TRUE(iterateUntil([&] { return tarvelo_->desktop.inputContext().selectedKeyboardInputSource() == "ru"; }));
     type("ghbdtn");  // the keys of "ghbdtn" give "привет" on this engine
@@ -141,7 +141,7 @@ TEST_F(IbusEngineTest, TheRussianEngineTypesRussianAndCorrectsAnEnglishWord) {
     ASSERT_TRUE(statusBecomes("Last word corrected")) << fieldText();
 }
 
-TEST_F(IbusEngineTest, ASentenceTypedFifteenMillisecondsAKeyComesOutInOrderAndCorrected) {
+TEST_P(IbusEngineTest, ASentenceTypedFifteenMillisecondsAKeyComesOutInOrderAndCorrected) {
     openField();
     // The question mark is a comma on the Russian layout, and is corrected with the word it closed.
     type("ghbdtn vbh ghbdtn vbh? ", 0.015);
@@ -151,7 +151,7 @@ TEST_F(IbusEngineTest, ASentenceTypedFifteenMillisecondsAKeyComesOutInOrderAndCo
 // GTK 3's IBus module here does not pass a password entry's purpose on to the engine (the engine's rule
 // for a field that says so is tested on plain data); mostly it keeps the entry's keys from the input
 // method altogether. Either way the field must come out as typed.
-TEST_F(IbusEngineTest, APasswordFieldIsNeverChanged) {
+TEST_P(IbusEngineTest, APasswordFieldIsNeverChanged) {
     openField("tarvelo-us", FieldKind::password);
     const auto before = tarvelo_->statistics.today().englishToRussian;
     type("ghbdtn ");
@@ -160,6 +160,13 @@ TEST_F(IbusEngineTest, APasswordFieldIsNeverChanged) {
     EXPECT_EQ(program_->markedText(), "ghbdtn |");
     EXPECT_EQ(tarvelo_->statistics.today().englishToRussian, before);
 }
+
+std::string toolkitTestName(const ::testing::TestParamInfo<Toolkit>& param) { return toolkitName(param.param); }
+
+// Qt 6.4's IBus module is left out for now: it re-sends a key the engine passed on after the engine's
+// next edit has been applied, so a key typed just before the delimiter can land behind the correction
+// ("приветмир,h" in one run of three at 15 ms a key). GTK 3 in its synchronous mode keeps the order.
+INSTANTIATE_TEST_SUITE_P(Toolkits, IbusEngineTest, ::testing::Values(Toolkit::gtk), toolkitTestName);
 
 }  // namespace
 }  // namespace tarvelo::desktop::testing
