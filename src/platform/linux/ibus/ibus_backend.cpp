@@ -81,15 +81,14 @@ void focusIn(IBusEngine* engine) {
     requestSurroundingText(engine);
 }
 
+// The text is kept across focus changes and resets of the same input context: the daemon passes the
+// client's surrounding text on only when it differs from what it passed last, so a text forgotten here
+// would not come back until the client's text changes. A change does come, and replaces it.
 void focusOut(IBusEngine* engine) {
-    self(engine).state->field->forget();
     if (g_backend != nullptr) g_backend->focusOut(self(engine));
 }
 
-void reset(IBusEngine* engine) {
-    self(engine).state->field->forget();
-    requestSurroundingText(engine);
-}
+void reset(IBusEngine* engine) { requestSurroundingText(engine); }
 
 void enable(IBusEngine* engine) {
     if (g_backend != nullptr) g_backend->focusIn(self(engine));
