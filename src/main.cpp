@@ -48,6 +48,8 @@ settings.
 Options:
   -h, --help   show this help and exit
   --version    show the version and exit
+  --ibus       serve the IBus input sources English (Tarvelo) and Russian
+               (Tarvelo); IBus starts Tarvelo so, and on Wayland it is the default
 
 Qt's own options, for example -platform NAME, are accepted too. Settings are
 kept in $XDG_CONFIG_HOME/tarvelo/defaults.json (~/.config/tarvelo by default).
@@ -74,6 +76,13 @@ std::optional<int> answerInformationOption(int argc, char** argv) {
 // How long after the event loop starts the start-up's code is given back: the status icon has been
 // embedded and the first settings have been read by then.
 constexpr std::chrono::seconds kStartUpSettles{2};
+
+bool askedForIbus(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "--ibus") return true;
+    }
+    return false;
+}
 
 bool hasDesktopSession() {
     return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
@@ -112,7 +121,10 @@ int main(int argc, char** argv) {
     ui::SingleInstance instance;
     if (instance.notifyRunningInstance()) return 0;
 
-    desktop::LinuxDesktop desktop;
+    const bool startedByIbus = askedForIbus(argc, argv);
+    desktop::LinuxDesktop desktop(desktop::LinuxDesktop::backendForSession(startedByIbus));
+    // IBus started this process for its engines and starts it again when it needs them.
+    if (startedByIbus && desktop.ibus() != nullptr) desktop.ibus()->onDisconnected([] { QApplication::quit(); });
     desktop::JsonFileDefaultsStore defaults(desktop::JsonFileDefaultsStore::userFilePath());
     desktop::IcuCalendar calendar;
     desktop::XdgAutostartLoginItems loginItems;
@@ -136,12 +148,14 @@ int main(int argc, char** argv) {
                                navigation,
                                defaults,
                                KeyLabels::pc(),
-                               desktop::LinuxDesktop::isWaylandSession(),
+                               desktop::LinuxDesktop::isWaylandSession() &&
+                                   desktop.backend() != desktop::KeyboardBackend::ibus,
                                [&desktop] { return desktop.unavailableChords(); },
                                [] { QApplication::quit(); }};
     // The code and fonts that only the windows use stay resident after they close, for as long as
     // Tarvelo sits in the tray; they are clean copies of the page cache, given back when the last
     // window is gone and read back from the cache when a window needs them again.
+    context.inputMethod = desktop.backend() == desktop::KeyboardBackend::ibus;
     std::optional<desktop::ResidentFilePages> beforeWindows;
     context.windowsOpening = [&beforeWindows] { beforeWindows = desktop::ResidentFilePages::now(); };
     context.windowsReleased = [&beforeWindows] {

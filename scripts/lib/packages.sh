@@ -13,6 +13,8 @@ TARVELO_PACKAGES=(
   # Qt 6 text fields they type into.
   xvfb x11-xkb-utils x11-utils dbus dbus-bin dbus-daemon at-spi2-core libatk-bridge2.0-0
   libgtk-3-dev qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
+  # The IBus input-method backend, and the daemon and GTK 3 module its test tier types through.
+  libibus-1.0-dev ibus ibus-gtk3
   # The interface's translations: msgfmt compiles Tarvelo's catalogs, and Qt's own catalogs put its
   # dialogs and buttons in the same language.
   gettext qt6-translations-l10n

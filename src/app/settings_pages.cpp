@@ -72,6 +72,14 @@ std::vector<std::string> desktopLimitations(bool waylandSession, const std::vect
     return lines;
 }
 
+std::string keyboardBackendDescription(bool inputMethod) {
+    if (inputMethod) {
+        return i18n::tr("Tarvelo is your input method (IBus): it sees the keys typed with English (Tarvelo) or "
+                        "Russian (Tarvelo) selected, and edits the text through IBus.");
+    }
+    return i18n::tr("Tarvelo reads the keys from the X server and edits the text through the accessibility bus.");
+}
+
 std::string chordLabel(Shortcut shortcut, const KeyChord& chord, const KeyLabels& labels) {
     if (chord == HotKeyManager::defaultChord(shortcut)) return std::string(keyLabel(shortcut, labels));
     return key_chord::format(chord);

@@ -90,7 +90,15 @@ void KeyboardMonitor::clear() {
 void KeyboardMonitor::breakRun() {
     clear();
     // In turn with the words handed over before it.
-    scheduler_.after(0.0, lifetime_.guard([this] { engine_.breakRun(); }));
+    inTurn([this] { engine_.breakRun(); });
+}
+
+void KeyboardMonitor::inTurn(std::function<void()> action) {
+    if (eventTap_.holdsKeys()) {
+        afterKey_.push_back(std::move(action));
+    } else {
+        scheduler_.after(0.0, lifetime_.guard(std::move(action)));
+    }
 }
 
 void KeyboardMonitor::publishLength() { currentWordLength_.set(buffer_.characterCount()); }
@@ -111,6 +119,10 @@ TapAnswer KeyboardMonitor::callback(const KeyEventRecord& event) {
             case PassedAs::unknown: engine_.noteUnknownKeyPassed(); break;
         }
     }
+    // A tap that holds the key lets the engine decide now, with the key counted and not yet delivered.
+    std::vector<std::function<void()>> afterKey;
+    afterKey.swap(afterKey_);
+    for (const std::function<void()>& action : afterKey) action();
     return answer;
 }
 
@@ -166,7 +178,7 @@ TapAnswer KeyboardMonitor::handle(const KeyEventRecord& event) {
     if (!closed && closes) {
         if (wasEmpty) {
             // A second space, or punctuation after the delimiter: the gap after the last word grows.
-            scheduler_.after(0.0, lifetime_.guard([this, key = *event.characters] { engine_.extendRun(key); }));
+            inTurn([this, key = *event.characters] { engine_.extendRun(key); });
         } else {
             // An over-long word was thrown away: what follows is no longer next to the run's words.
             breakRun();
@@ -185,9 +197,9 @@ TapAnswer KeyboardMonitor::handle(const KeyEventRecord& event) {
             if (lastBoundary_ && lastBoundary_->timestamp == timestamp) lastBoundary_.reset();
         }));
         clear();
-        // Right after the delimiter has been passed on; the engine waits until the field shows it.
-        scheduler_.after(0.0,
-                         lifetime_.guard([this, boundary = std::move(boundary)] { engine_.processBoundary(boundary); }));
+        // Right after the delimiter has been passed on; the engine waits until the field shows it. A tap
+        // that holds keys shows it already.
+        inTurn([this, boundary = std::move(boundary)] { engine_.processBoundary(boundary); });
     }
     publishLength();
     return TapAnswer::pass;

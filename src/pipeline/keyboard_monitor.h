@@ -3,7 +3,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <vector>
 
 #include "pipeline/auto_switch_engine.h"
 #include "pipeline/boundary_snapshot.h"
@@ -64,6 +66,9 @@ private:
     // Forgets the current word, and tells the engine that the run of words ends here.
     void breakRun();
     void publishLength();
+    // Runs `action` in turn with the words handed to the engine: right after the key has been noted when
+    // the tap holds keys, else from the main loop once the key has passed.
+    void inTurn(std::function<void()> action);
     void tellTapChords();
     // The shortcut whose chord the press is; of two that match, the one with more modifiers.
     std::optional<Shortcut> shortcutFor(const KeyEventRecord& event) const;
@@ -87,6 +92,8 @@ private:
     std::optional<BoundarySnapshot> lastBoundary_;
     Observable<bool> isRunning_{false};
     Observable<std::size_t> currentWordLength_{0};
+    // What runs once the key being handled has been noted, when the tap holds keys.
+    std::vector<std::function<void()>> afterKey_;
     Subscription undoChord_;
     Lifetime lifetime_;
 };

@@ -62,6 +62,12 @@ public:
     // and lets go of the ones no longer listed. Kept across install and remove.
     virtual void setChords(const std::vector<KeyChord>& chords) = 0;
 
+    // Whether the tap holds each key until the callback has answered, with the key's text already part
+    // of the focused text as the text element shows it, and takes edits made during the callback in
+    // order before the key (an input method does). The monitor then decides at the key itself instead
+    // of after it has reached the application.
+    virtual bool holdsKeys() const { return false; }
+
 protected:
     EventTap() = default;
 };

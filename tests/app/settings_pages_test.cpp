@@ -122,6 +122,9 @@ TEST(SettingsPages, StatusAndDesktopLimitations) {
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_NE(lines[0].find("Wayland"), std::string::npos);
     EXPECT_EQ(lines[1].rfind("Alt+Space is held by another program", 0), 0u);
+
+    EXPECT_NE(keyboardBackendDescription(true).find("IBus"), std::string::npos);
+    EXPECT_NE(keyboardBackendDescription(false).find("X server"), std::string::npos);
 }
 
 }  // namespace

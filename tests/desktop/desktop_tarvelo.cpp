@@ -3,8 +3,9 @@
 
 namespace tarvelo::desktop::testing {
 
-DesktopTarvelo::DesktopTarvelo()
-    : app(settings, permissions, exceptions, applicationFilter, statistics, inputSource, desktop.pipelinePlatform(),
+DesktopTarvelo::DesktopTarvelo(KeyboardBackend backend)
+    : desktop(backend),
+      app(settings, permissions, exceptions, applicationFilter, statistics, inputSource, desktop.pipelinePlatform(),
           shell) {}
 
 }  // namespace tarvelo::desktop::testing

@@ -15,7 +15,7 @@ namespace tarvelo::desktop::testing {
 // Tarvelo as the application composes it on the real Linux backend, with its settings in memory and
 // no windows: what the desktop tests and benchmarks type into real fields with.
 struct DesktopTarvelo {
-    DesktopTarvelo();
+    explicit DesktopTarvelo(KeyboardBackend backend = KeyboardBackend::x11);
     DesktopTarvelo(const DesktopTarvelo&) = delete;
     DesktopTarvelo& operator=(const DesktopTarvelo&) = delete;
 

@@ -29,6 +29,8 @@ struct DesktopContext {
     // what the windows brought into memory can be given back between the two.
     std::function<void()> windowsOpening = [] {};
     std::function<void()> windowsReleased = [] {};
+    // Keys come from IBus, where Tarvelo is the input method, rather than from the X server.
+    bool inputMethod = false;
 };
 
 }  // namespace tarvelo::ui

@@ -2,6 +2,7 @@
 #include "app/ui/privacy_settings_view.h"
 
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -65,6 +66,11 @@ PrivacySettingsView::PrivacySettingsView(DesktopContext& context, QWidget* paren
     statusRow->addWidget(status_, 1, Qt::AlignVCenter);
     statusRow->addWidget(restart);
     permissions->addRow(statusRow);
+
+    auto* backend = new QLabel(page_style::text(settings_pages::keyboardBackendDescription(context.inputMethod)), this);
+    backend->setObjectName("keyboardBackend");
+    backend->setWordWrap(true);
+    permissions->addRow(backend);
 
     limitations_->setObjectName("desktopLimitations");
     limitationRows_->setContentsMargins(0, 0, 0, 0);

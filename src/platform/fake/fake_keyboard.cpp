@@ -39,9 +39,34 @@ TapAnswer FakeKeyboard::press(const KeyEventRecord& event) {
         held_.push_back(event);
         return TapAnswer::pass;
     }
+    if (holdsKeys_) return pressHolding(event);
     const TapAnswer answer = deliver(event);
     if (answer == TapAnswer::pass && event.type == KeyEventRecord::kKeyDown) {
         toApplication([this, event] { apply(event); });
+    }
+    return answer;
+}
+
+TapAnswer FakeKeyboard::pressHolding(const KeyEventRecord& event) {
+    if (handling_) {
+        waiting_.push_back(event);
+        return TapAnswer::pass;
+    }
+    handling_ = true;
+    const bool typed = event.type == KeyEventRecord::kKeyDown && event.keyCode != virtual_key::kDelete &&
+                       event.characters && !event.characters->empty() &&
+                       (event.flags & (modifier_flag::kCommand | modifier_flag::kControl | modifier_flag::kOption)) == 0;
+    // The held key's text is already part of the field as the tap's text element shows it.
+    if (typed) toApplication([this, event] { apply(event); });
+    const TapAnswer answer = deliver(event);
+    if (answer == TapAnswer::pass && event.type == KeyEventRecord::kKeyDown && !typed) {
+        toApplication([this, event] { apply(event); });
+    }
+    handling_ = false;
+    while (!waiting_.empty()) {
+        const KeyEventRecord next = waiting_.front();
+        waiting_.pop_front();
+        press(next);
     }
     return answer;
 }

@@ -28,6 +28,11 @@ class FakeKeyboard final : public EventTap, public KeyboardEvents, public Keyboa
 public:
     explicit FakeKeyboard(FakeDesktop& desktop) : desktop_(desktop) {}
 
+    // While the keyboard holds keys, as an input method does, a key's text is in the field before the tap
+    // is called, and a key pressed while the tap handles another waits until the tap has answered.
+    void setHoldsKeys(bool holds) { holdsKeys_ = holds; }
+    bool holdsKeys() const override { return holdsKeys_; }
+
     // The user's keys. Each answers what the tap did with the key (pass without a tap).
     TapAnswer press(const KeyEventRecord& event);
     // One key per character, each giving that character with no modifiers.
@@ -77,6 +82,7 @@ public:
 
 private:
     TapAnswer deliver(const KeyEventRecord& event);
+    TapAnswer pressHolding(const KeyEventRecord& event);
     void apply(const KeyEventRecord& event);
     void applyPosted(const KeyboardEvent& event);
     // Hands an action to the application: at once, or behind the keys it has not handled yet.
@@ -97,6 +103,9 @@ private:
     std::deque<KeyEventRecord> held_;
     bool lags_ = false;
     std::deque<std::function<void()>> lagging_;
+    bool holdsKeys_ = false;
+    bool handling_ = false;
+    std::deque<KeyEventRecord> waiting_;
 };
 
 }  // namespace tarvelo

@@ -13,7 +13,7 @@ std::unique_ptr<XkbKeymap> keymapFor(X11Display* display) {
 
 }  // namespace
 
-LinuxDesktop::LinuxDesktop()
+LinuxDesktop::LinuxDesktop(KeyboardBackend backend)
     : display_(X11Display::open()),
       keymap_(keymapFor(display_.get())),
       eventTap_(display_.get(), keymap_.get(), injectedKeys_, keyboardHold_),
@@ -21,9 +21,40 @@ LinuxDesktop::LinuxDesktop()
       keyboardFreeze_(display_.get(), keyboardHold_),
       workspace_(display_.get()),
       inputContext_(keymap_.get()),
-      trust_(display_.get(), availability_) {}
+      trust_(display_.get(), availability_) {
+    if (backend == KeyboardBackend::ibus) {
+        ibus_ = std::make_unique<IbusBackend>();
+        ibusAccessibility_ = std::make_unique<AccessibilityService>(*ibus_);
+        // Without a daemon there is nothing to serve yet; keys reach applications as they do anyway.
+        ibus_->registerEngines();
+    }
+}
+
+KeyboardBackend LinuxDesktop::backendForSession(bool ibusAsked) {
+    if (ibusAsked || isWaylandSession() || IbusBackend::isTarveloEngineActive()) return KeyboardBackend::ibus;
+    return KeyboardBackend::x11;
+}
+
+InputContext& LinuxDesktop::inputContext() {
+    if (ibus_ != nullptr) return *ibus_;
+    return inputContext_;
+}
+
+Trust& LinuxDesktop::trust() {
+    if (ibus_ != nullptr) return *ibus_;
+    return trust_;
+}
+
+AccessibilityService& LinuxDesktop::accessibility() {
+    if (ibusAccessibility_ != nullptr) return *ibusAccessibility_;
+    return accessibility_;
+}
 
 PipelinePlatform LinuxDesktop::pipelinePlatform() {
+    if (ibus_ != nullptr) {
+        return PipelinePlatform{*ibusAccessibility_, *ibus_, *ibus_, *ibus_, workspace_, spellChecker_, recognizer_,
+                                sound_, notificationCenter_, clock_, scheduler_, *ibus_, KeyLabels::pc()};
+    }
     return PipelinePlatform{accessibility_, keyboardEvents_, eventTap_,          keyboardFreeze_, workspace_,
                             spellChecker_,  recognizer_,     sound_, notificationCenter_, clock_,
                             scheduler_,     inputContext_,   KeyLabels::pc()};

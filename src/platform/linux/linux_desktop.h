@@ -12,6 +12,7 @@
 #include "platform/linux/language/enchant_spell_checker.h"
 #include "platform/linux/freedesktop_system_sound.h"
 #include "platform/linux/glib_scheduler.h"
+#include "platform/linux/ibus/ibus_backend.h"
 #include "platform/linux/x11/injected_keys.h"
 #include "platform/linux/x11/keyboard_hold.h"
 #include "platform/linux/language/letter_model_language_recognizer.h"
@@ -27,12 +28,24 @@
 
 namespace tarvelo::desktop {
 
+// Where keys and text come from: the X server (the tap of XInput 2, XTest, AT-SPI for text), or IBus,
+// where Tarvelo is the input method.
+enum class KeyboardBackend { x11, ibus };
+
 // Every platform service of the Linux desktop, made once and wired together: the one place that picks
 // the backend. Without an X display it still builds, and then answers as a desktop that offers no
 // keyboard (listening is never permitted, no tap can be installed).
 class LinuxDesktop {
 public:
-    LinuxDesktop();
+    explicit LinuxDesktop(KeyboardBackend backend = KeyboardBackend::x11);
+
+    // The backend for this session: IBus on Wayland, where nothing else sees keys, and where asked for
+    // (IBus starts Tarvelo with --ibus) or where one of Tarvelo's engines is IBus's current one; else
+    // X11, so that nothing is corrected twice.
+    static KeyboardBackend backendForSession(bool ibusAsked);
+    KeyboardBackend backend() const { return ibus_ != nullptr ? KeyboardBackend::ibus : KeyboardBackend::x11; }
+    // The IBus engines, when they are the backend.
+    IbusBackend* ibus() { return ibus_.get(); }
     LinuxDesktop(const LinuxDesktop&) = delete;
     LinuxDesktop& operator=(const LinuxDesktop&) = delete;
 
@@ -51,9 +64,11 @@ public:
     XTestKeyboardEvents& keyboardEvents() { return keyboardEvents_; }
     XKeyboardFreeze& keyboardFreeze() { return keyboardFreeze_; }
     X11Workspace& workspace() { return workspace_; }
-    XkbInputContext& inputContext() { return inputContext_; }
-    DesktopTrust& trust() { return trust_; }
-    AccessibilityService& accessibility() { return accessibility_; }
+    // The layout and permissions of the backend in use.
+    InputContext& inputContext();
+    Trust& trust();
+    // The focused text as the backend in use reads it.
+    AccessibilityService& accessibility();
     AtspiAvailability& accessibilityAvailability() { return availability_; }
     DBusNotificationCenter& notificationCenter() { return notificationCenter_; }
     FreedesktopSystemSound& sound() { return sound_; }
@@ -75,6 +90,8 @@ private:
     AtspiAccessibilityApi accessibilityApi_{
         [this] { return eventTap_.isHoldingKeyboard() || keyboardFreeze_.isHoldingKeyboard(); }};
     AccessibilityService accessibility_{accessibilityApi_};
+    std::unique_ptr<IbusBackend> ibus_;
+    std::unique_ptr<AccessibilityService> ibusAccessibility_;
     EnchantSpellChecker spellChecker_;
     LetterModelLanguageRecognizer recognizer_;
     DBusNotificationCenter notificationCenter_;

@@ -117,6 +117,12 @@ gboolean onInput(GIOChannel* channel, GIOCondition, gpointer data) {
 
 gboolean onFocusIn(GtkWidget*, GdkEvent*, gpointer data) {
     auto* field = static_cast<Field*>(data);
+    if (field->password) {
+        // GTK 3 hands the purpose to its input-method module only when it changes, and makes the module
+        // on first focus: said again now, the module passes it on.
+        gtk_entry_set_input_purpose(GTK_ENTRY(field->widget), GTK_INPUT_PURPOSE_FREE_FORM);
+        gtk_entry_set_input_purpose(GTK_ENTRY(field->widget), GTK_INPUT_PURPOSE_PASSWORD);
+    }
     if (!field->announcedReady) {
         field->announcedReady = true;
         say("ready");
@@ -134,12 +140,16 @@ void onActivate(GtkApplication* application, gpointer data) {
         gtk_text_view_set_editable(GTK_TEXT_VIEW(field->widget), !field->readOnly);
     } else {
         field->widget = gtk_entry_new();
-        if (field->password) gtk_entry_set_visibility(GTK_ENTRY(field->widget), FALSE);
+        if (field->password) {
+            gtk_entry_set_visibility(GTK_ENTRY(field->widget), FALSE);
+            // As password entries say so to an input method.
+            gtk_entry_set_input_purpose(GTK_ENTRY(field->widget), GTK_INPUT_PURPOSE_PASSWORD);
+        }
         gtk_editable_set_editable(GTK_EDITABLE(field->widget), !field->readOnly);
         gtk_entry_set_max_length(GTK_ENTRY(field->widget), field->maxLength);
     }
     gtk_container_add(GTK_CONTAINER(window), field->widget);
-    g_signal_connect(field->widget, "focus-in-event", G_CALLBACK(onFocusIn), field);
+    g_signal_connect_after(field->widget, "focus-in-event", G_CALLBACK(onFocusIn), field);
     gtk_widget_show_all(window);
     gtk_widget_grab_focus(field->widget);
     // Without a window manager GDK gives the window the input focus itself.

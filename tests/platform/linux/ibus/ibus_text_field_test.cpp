@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/linux/ibus/ibus_text_field.h"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "services/accessibility_service.h"
+
+namespace tarvelo::desktop {
+namespace {
+
+// The client as the engine reaches it: what it was asked to do, in order.
+struct RecordingClient final : IbusClientEdits {
+    void deleteBeforeCaret(std::size_t characters) override { calls.push_back("delete " + std::to_string(characters)); }
+    void commit(std::string_view text) override { calls.push_back("commit " + std::string(text)); }
+    std::vector<std::string> calls;
+};
+
+// The services' view of the one field.
+struct OneField final : AccessibilityApi {
+    explicit OneField(std::shared_ptr<IbusTextField> element) : field(std::move(element)) {}
+    std::shared_ptr<AccessibilityElement> focusedElement() override { return field; }
+    std::shared_ptr<IbusTextField> field;
+};
+
+struct IbusTextFieldTest : testing::Test {
+    RecordingClient client;
+    std::shared_ptr<IbusTextField> field = std::make_shared<IbusTextField>(client);
+    OneField api{field};
+    AccessibilityService service{api};
+};
+
+TEST_F(IbusTextFieldTest, ReplacementAtAHeldDelimiterTakesTheKeyIntoOneDeletionAndOneCommit) {
+    // Characters, not bytes or UTF-16 units: "😀" is one character and two units.
+    field->setSurroundingText("😀 ghbdtn", 8, 8);
+    field->hold(" ");
+    EXPECT_EQ(field->markedText(), "😀 ghbdtn |");
+    EXPECT_EQ(service.textBeforeCaretEnds("ghbdtn "), TextCheck::yes);
+
+    EXPECT_EQ(service.replaceExpectedTextBeforeCaret("ghbdtn ", "", "привет "),
+              AccessibilityService::ReplaceOutcome::replaced);
+    // The held space is not at the client: only the word is deleted there.
+    EXPECT_EQ(client.calls, (std::vector<std::string>{"delete 6", "commit привет "}));
+    EXPECT_EQ(field->markedText(), "😀 привет |");
+    EXPECT_TRUE(field->finishHeld());
+    EXPECT_EQ(service.textBeforeCaretEnds("привет "), TextCheck::yes);
+
+    // A key no edit touched stays in the field as the client will show it, and is not the engine's.
+    client.calls.clear();
+    field->hold("x");
+    EXPECT_FALSE(field->finishHeld());
+    EXPECT_EQ(field->markedText(), "😀 привет x|");
+    field->noteBackspace();
+    EXPECT_EQ(field->markedText(), "😀 привет |");
+    EXPECT_TRUE(client.calls.empty());
+
+    // What the client says next is the truth.
+    field->setSurroundingText("abc", 1, 1);
+    EXPECT_EQ(field->markedText(), "a|bc");
+}
+
+TEST_F(IbusTextFieldTest, TheSelectionIsReadAndReplacedByACommit) {
+    field->setSurroundingText("one ghbdtn two", 10, 4);
+    const auto element = service.focusedElement();
+    EXPECT_EQ(service.stringAttribute("AXSelectedText", *element), "ghbdtn");
+    EXPECT_EQ(element->setAttribute("AXSelectedText", std::string("привет")), accessibility_error::kSuccess);
+    EXPECT_EQ(client.calls, (std::vector<std::string>{"commit привет"}));
+    EXPECT_EQ(field->markedText(), "one привет| two");
+    // The caret cannot be moved from here to anywhere but just before it.
+    EXPECT_NE(element->setAttribute("AXSelectedTextRange", TextRange{0, 0}), accessibility_error::kSuccess);
+    EXPECT_EQ(element->setAttribute("AXSelectedTextRange", TextRange{4, 6}), accessibility_error::kSuccess);
+}
+
+TEST_F(IbusTextFieldTest, WithoutSurroundingTextOnlyBlindEditsWorkAndTheyReachIntoTheHeldKeyFirst) {
+    field->hold(" ");
+    EXPECT_EQ(service.textBeforeCaretEnds("ghbdtn "), TextCheck::unknown);
+    // Seven Backspaces and the replacement typed: the held space is one of the seven.
+    for (int i = 0; i < 7; ++i) field->deleteBefore(1);
+    field->insert("привет ");
+    EXPECT_EQ(client.calls, (std::vector<std::string>{"delete 1", "delete 1", "delete 1", "delete 1", "delete 1",
+                                                      "delete 1", "commit привет "}));
+    EXPECT_TRUE(field->finishHeld());
+}
+
+TEST_F(IbusTextFieldTest, APasswordFieldKeepsNothingAndReadsAsSecure) {
+    field->setSurroundingText("secret", 6, 6);
+    field->setSecure(true);
+    field->setSurroundingText("secret2", 7, 7);
+    EXPECT_FALSE(field->knowsText());
+    EXPECT_EQ(field->markedText(), "|");
+    EXPECT_TRUE(service.isSecureInputFocused());
+    EXPECT_EQ(service.textBeforeCaretEnds("secret2"), TextCheck::no);
+    field->setSecure(false);
+    EXPECT_FALSE(service.isSecureInputFocused());
+}
+
+}  // namespace
+}  // namespace tarvelo::desktop
