@@ -17,8 +17,11 @@ using namespace atspi_handles;
 
 constexpr const char* kFocusEvent = "object:state-changed:focused";
 // A search ends after this long, so that a huge tree (a spreadsheet, a long web page, a slow
-// application) cannot stall the main thread; what it has not reached by then is not found.
-constexpr gint64 kSearchTime = 80 * 1000;  // microseconds
+// application) cannot stall the main thread; what it has not reached by then is not found. Each step
+// is a round trip to the application, which takes several milliseconds on a busy machine: at 80 ms a
+// GTK 4 editor's field was never reached while the machine was loaded. The search runs only while no
+// focus event has named the field, so the longer bound is rarely paid.
+constexpr gint64 kSearchTime = 250 * 1000;  // microseconds
 constexpr int kSearchDepth = 32;
 
 // When a search must give up (monotonic microseconds).
