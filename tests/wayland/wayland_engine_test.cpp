@@ -1,0 +1,198 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Tarvelo's IBus engines as the input sources of a headless GNOME Shell on Wayland: the shell's own
+// ibus-daemon finds the build's component (IBUS_COMPONENT_PATH) and starts the build's `tarvelo --ibus`
+// the first time one of its engines is chosen; keys go in through Mutter's remote desktop session and
+// each toolkit's field is read back. This process is only the user: Tarvelo is the program IBus runs.
+#include <linux/input-event-codes.h>
+#include <unistd.h>
+
+#include <glib.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <regex>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "gnome_session.h"
+#include "key_injector.h"
+#include "wayland_field.h"
+
+namespace tarvelo::wayland::testing {
+namespace {
+
+constexpr Toolkit kToolkits[] = {Toolkit::gtk3, Toolkit::gtk4, Toolkit::qt6};
+const InputSource kTarveloEnglish{"ibus", "tarvelo-us"};
+const InputSource kTarveloRussian{"ibus", "tarvelo-ru"};
+
+// The program the build's component has IBus start, or why it cannot be run by this session's user
+// (the one ibus-daemon runs as): the session would fall back to passing keys and every case would fail
+// without saying why.
+std::string componentProgramProblem() {
+    const char* folders = std::getenv("IBUS_COMPONENT_PATH");
+    if (folders == nullptr) return "IBUS_COMPONENT_PATH is not set: the session has no Tarvelo engine";
+    const std::string first = std::string(folders).substr(0, std::string(folders).find(':'));
+    std::ifstream file(first + "/tarvelo.xml");
+    if (!file) return "cannot read " + first + "/tarvelo.xml (IBUS_COMPONENT_PATH's first folder)";
+    const std::string description{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    std::smatch exec;
+    if (!std::regex_search(description, exec, std::regex("<exec>([^ <]+)[^<]*</exec>"))) {
+        return first + "/tarvelo.xml names no program";
+    }
+    if (access(exec[1].str().c_str(), X_OK) != 0) {
+        return "the session's user cannot run " + exec[1].str() + ", the component's program";
+    }
+    return {};
+}
+
+// Tarvelo starts with the configuration of the session's own, fresh home (scripts/gnome-session makes
+// one per run: XDG_CONFIG_HOME and XDG_DATA_HOME are inside it), as a user who has been through the
+// welcome already, so that no window takes the focus from the fields. Written before IBus starts it.
+bool skipOnboarding(std::string& failure) {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config == nullptr || *config == '\0') {
+        failure = "no XDG_CONFIG_HOME: not scripts/gnome-session's environment";
+        return false;
+    }
+    const std::string settings = std::string(config) + "/tarvelo";
+    g_mkdir_with_parents(settings.c_str(), 0700);
+    std::ofstream(settings + "/defaults.json")
+        << R"({"values": {"settings.onboarding": {"kind": "boolean", "value": true}}})";
+    if (!std::ifstream(settings + "/defaults.json")) {
+        failure = "cannot write " + settings + "/defaults.json";
+        return false;
+    }
+    return true;
+}
+
+// One session, one Tarvelo and one remote desktop session for the whole program. Tarvelo is not ours
+// to reset between tests: each test uses words of its own, and the undo test (which teaches Tarvelo the
+// words it puts back) comes last.
+class WaylandEngineTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (!inGnomeSession()) return;
+        startFailure_ = componentProgramProblem();
+        if (!startFailure_.empty() || !skipOnboarding(startFailure_)) return;
+        keyboard_ = KeyInjector::start(startFailure_).release();
+    }
+    static void TearDownTestSuite() {
+        delete keyboard_;
+        keyboard_ = nullptr;
+    }
+
+    void SetUp() override {
+        TARVELO_REQUIRE_GNOME_SESSION();
+        ASSERT_NE(keyboard_, nullptr) << startFailure_;
+        keyboard_->setPace(KeyInjector::kFast);
+        // The English engine active (a change of the list, so the shell activates it whatever the test
+        // before left); the first selection has IBus start Tarvelo, and selectInputSources waits until
+        // the engine is IBus's.
+        std::string failure;
+        ASSERT_TRUE(selectInputSources({kTarveloEnglish}, failure)) << failure;
+    }
+
+    static std::unique_ptr<WaylandField> open(Toolkit toolkit, bool password = false) {
+        std::string failure;
+        std::unique_ptr<WaylandField> field = WaylandField::start({toolkit, password}, failure);
+        if (field == nullptr) ADD_FAILURE() << failure;
+        return field;
+    }
+
+    // Starts a field, types `keys` into it and answers its text once it reads `expected` (or as it is
+    // when that does not come); nullopt (with a test failure) when the field does not start or the keys
+    // are refused.
+    static std::optional<std::string> typeInto(Toolkit toolkit, const std::string& keys, const std::string& expected,
+                                               bool password = false) {
+        const std::unique_ptr<WaylandField> field = open(toolkit, password);
+        if (field == nullptr) return std::nullopt;
+        if (!keyboard_->type(keys)) {
+            ADD_FAILURE() << keyboard_->lastError();
+            return std::nullopt;
+        }
+        return field->textWhenItReads(expected);
+    }
+
+    static KeyInjector* keyboard_;
+    static std::string startFailure_;
+};
+
+KeyInjector* WaylandEngineTest::keyboard_ = nullptr;
+std::string WaylandEngineTest::startFailure_;
+
+TEST_F(WaylandEngineTest, AWordTypedInTheWrongLayoutIsCorrectedAtTheSpace) {
+    for (const Toolkit toolkit : kToolkits) {
+        SCOPED_TRACE(toolkitName(toolkit));
+        EXPECT_EQ(typeInto(toolkit, "ghbdtn ", "привет "), "привет ");
+    }
+}
+
+// The keys of "hello" under the Russian engine's keymap give "руддщ", which Tarvelo turns back.
+TEST_F(WaylandEngineTest, TheRussianEngineCorrectsAnEnglishWordTypedOnIt) {
+    std::string failure;
+    ASSERT_TRUE(selectInputSources({kTarveloEnglish, kTarveloRussian}, failure)) << failure;
+    ASSERT_TRUE(switchInputSource(*keyboard_, kTarveloRussian.second, failure)) << failure;
+    for (const Toolkit toolkit : kToolkits) {
+        SCOPED_TRACE(toolkitName(toolkit));
+        const std::unique_ptr<WaylandField> field = open(toolkit);
+        ASSERT_NE(field, nullptr);
+        // The keymap is the Russian one: a word that is Russian stays as typed.
+        ASSERT_TRUE(keyboard_->type("ghbdtn ")) << keyboard_->lastError();
+        EXPECT_EQ(field->textWhenItReads("привет "), "привет ");
+        ASSERT_TRUE(keyboard_->type("hello ")) << keyboard_->lastError();
+        EXPECT_EQ(field->textWhenItReads("привет hello "), "привет hello ");
+    }
+}
+
+// Without Shift: GTK clients on GNOME get modifier changes apart from the keys (tests/wayland/README.md).
+TEST_F(WaylandEngineTest, ASentenceAtFifteenMillisecondsAKeyComesOutInOrderAndCorrected) {
+    for (const Toolkit toolkit : kToolkits) {
+        SCOPED_TRACE(toolkitName(toolkit));
+        EXPECT_EQ(typeInto(toolkit, "ghbdtn vbh ntrcn ghbdtn vbh ", "привет мир текст привет мир "),
+                  "привет мир текст привет мир ");
+    }
+}
+
+TEST_F(WaylandEngineTest, APasswordFieldIsNeverChanged) {
+    for (const Toolkit toolkit : kToolkits) {
+        SCOPED_TRACE(toolkitName(toolkit));
+        const std::unique_ptr<WaylandField> field = open(toolkit, true);
+        ASSERT_NE(field, nullptr);
+        ASSERT_TRUE(keyboard_->type("ghbdtn vbh ")) << keyboard_->lastError();
+        EXPECT_EQ(field->textWhenItReads("ghbdtn vbh "), "ghbdtn vbh ");
+        // Nothing comes later either.
+        g_usleep(300 * 1000);
+        EXPECT_EQ(field->text(), "ghbdtn vbh ");
+    }
+}
+
+// Last: Tarvelo learns the word it put back. Ctrl+Z is a chord, whose Ctrl reaches a GTK client apart
+// from the Z that passes through the input method; the engine takes the chord itself, so the field's own
+// undo must not run as well (it would take the typed word away too).
+TEST_F(WaylandEngineTest, CtrlZWithinEightSecondsPutsTheTypedWordBack) {
+    struct Case {
+        Toolkit toolkit;
+        const char* keys;
+        const char* corrected;
+    };
+    // A word of its own per toolkit: the one put back is learned.
+    const Case cases[] = {{Toolkit::gtk3, "ckjdj ", "слово "}, {Toolkit::gtk4, "rjirf ", "кошка "},
+                          {Toolkit::qt6, "ljvf ", "дома "}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(toolkitName(c.toolkit));
+        const std::unique_ptr<WaylandField> field = open(c.toolkit);
+        ASSERT_NE(field, nullptr);
+        ASSERT_TRUE(keyboard_->type(c.keys)) << keyboard_->lastError();
+        ASSERT_EQ(field->textWhenItReads(c.corrected), c.corrected);
+        ASSERT_TRUE(keyboard_->tap(KEY_Z, {KEY_LEFTCTRL})) << keyboard_->lastError();
+        EXPECT_EQ(field->textWhenItReads(c.keys), c.keys);
+        EXPECT_EQ(field->markedText(), std::string(c.keys) + "|");
+    }
+}
+
+}  // namespace
+}  // namespace tarvelo::wayland::testing
