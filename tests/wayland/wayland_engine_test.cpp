@@ -4,18 +4,14 @@
 // the first time one of its engines is chosen; keys go in through Mutter's remote desktop session and
 // each toolkit's field is read back. This process is only the user: Tarvelo is the program IBus runs.
 #include <linux/input-event-codes.h>
-#include <unistd.h>
 
 #include <glib.h>
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <optional>
-#include <regex>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -32,26 +28,6 @@ constexpr Toolkit kToolkits[] = {Toolkit::gtk3, Toolkit::gtk4, Toolkit::qt6};
 constexpr Toolkit kGtk3Last[] = {Toolkit::gtk4, Toolkit::qt6, Toolkit::gtk3};
 const InputSource kTarveloEnglish{"ibus", "tarvelo-us"};
 const InputSource kTarveloRussian{"ibus", "tarvelo-ru"};
-
-// The program the build's component has IBus start, or why it cannot be run by this session's user
-// (the one ibus-daemon runs as): the session would fall back to passing keys and every case would fail
-// without saying why.
-std::string componentProgramProblem() {
-    const char* folders = std::getenv("IBUS_COMPONENT_PATH");
-    if (folders == nullptr) return "IBUS_COMPONENT_PATH is not set: the session has no Tarvelo engine";
-    const std::string first = std::string(folders).substr(0, std::string(folders).find(':'));
-    std::ifstream file(first + "/tarvelo.xml");
-    if (!file) return "cannot read " + first + "/tarvelo.xml (IBUS_COMPONENT_PATH's first folder)";
-    const std::string description{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    std::smatch exec;
-    if (!std::regex_search(description, exec, std::regex("<exec>([^ <]+)[^<]*</exec>"))) {
-        return first + "/tarvelo.xml names no program";
-    }
-    if (access(exec[1].str().c_str(), X_OK) != 0) {
-        return "the session's user cannot run " + exec[1].str() + ", the component's program";
-    }
-    return {};
-}
 
 // GTK 3.24's Wayland input (text-input-v3 through GNOME Shell 43) takes the length of a deletion the
 // input method asks for in characters as a length in bytes: of a Cyrillic word only half the letters
@@ -73,26 +49,6 @@ std::string gtk3DeletionOf(std::string text, std::size_t characters) {
         }                                                                                               \
     } while (false)
 
-// Tarvelo starts with the configuration of the session's own, fresh home (scripts/gnome-session makes
-// one per run: XDG_CONFIG_HOME and XDG_DATA_HOME are inside it), as a user who has been through the
-// welcome already, so that no window takes the focus from the fields. Written before IBus starts it.
-bool skipOnboarding(std::string& failure) {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config == nullptr || *config == '\0') {
-        failure = "no XDG_CONFIG_HOME: not scripts/gnome-session's environment";
-        return false;
-    }
-    const std::string settings = std::string(config) + "/tarvelo";
-    g_mkdir_with_parents(settings.c_str(), 0700);
-    std::ofstream(settings + "/defaults.json")
-        << R"({"values": {"settings.onboarding": {"kind": "boolean", "value": true}}})";
-    if (!std::ifstream(settings + "/defaults.json")) {
-        failure = "cannot write " + settings + "/defaults.json";
-        return false;
-    }
-    return true;
-}
-
 // One session, one Tarvelo and one remote desktop session for the whole program. Tarvelo is not ours
 // to reset between tests: each test uses words of its own, and the undo test (which teaches Tarvelo the
 // words it puts back) comes last.
@@ -100,8 +56,7 @@ class WaylandEngineTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         if (!inGnomeSession()) return;
-        startFailure_ = componentProgramProblem();
-        if (!startFailure_.empty() || !skipOnboarding(startFailure_)) return;
+        if (!prepareTarveloEngines(startFailure_)) return;
         keyboard_ = KeyInjector::start(startFailure_).release();
     }
     static void TearDownTestSuite() {
