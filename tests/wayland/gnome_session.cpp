@@ -4,7 +4,13 @@
 #include <gio/gio.h>
 #include <linux/input-event-codes.h>
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <regex>
 
 namespace tarvelo::wayland::testing {
 namespace {
@@ -25,6 +31,46 @@ bool waitForEngine(const std::string& wanted, std::string& failure) {
         g_usleep(50 * 1000);
     }
     g_usleep(kKeymapSettle);
+    return true;
+}
+
+// The program the build's component has IBus start, or why it cannot be run by this session's user
+// (the one ibus-daemon runs as): the session would fall back to passing keys and every case would fail
+// without saying why.
+std::string componentProgramProblem() {
+    const char* folders = std::getenv("IBUS_COMPONENT_PATH");
+    if (folders == nullptr) return "IBUS_COMPONENT_PATH is not set: the session has no Tarvelo engine";
+    const std::string first = std::string(folders).substr(0, std::string(folders).find(':'));
+    std::ifstream file(first + "/tarvelo.xml");
+    if (!file) return "cannot read " + first + "/tarvelo.xml (IBUS_COMPONENT_PATH's first folder)";
+    const std::string description{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    std::smatch exec;
+    if (!std::regex_search(description, exec, std::regex("<exec>([^ <]+)[^<]*</exec>"))) {
+        return first + "/tarvelo.xml names no program";
+    }
+    if (access(exec[1].str().c_str(), X_OK) != 0) {
+        return "the session's user cannot run " + exec[1].str() + ", the component's program";
+    }
+    return {};
+}
+
+// Tarvelo starts with the configuration of the session's own, fresh home (scripts/gnome-session makes
+// one per run: XDG_CONFIG_HOME and XDG_DATA_HOME are inside it), as a user who has been through the
+// welcome already, so that no window takes the focus from the fields. Written before IBus starts it.
+bool skipOnboarding(std::string& failure) {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config == nullptr || *config == '\0') {
+        failure = "no XDG_CONFIG_HOME: not scripts/gnome-session's environment";
+        return false;
+    }
+    const std::string settings = std::string(config) + "/tarvelo";
+    g_mkdir_with_parents(settings.c_str(), 0700);
+    std::ofstream(settings + "/defaults.json")
+        << R"({"values": {"settings.onboarding": {"kind": "boolean", "value": true}}})";
+    if (!std::ifstream(settings + "/defaults.json")) {
+        failure = "cannot write " + settings + "/defaults.json";
+        return false;
+    }
     return true;
 }
 
@@ -79,6 +125,11 @@ bool switchInputSource(KeyInjector& keyboard, const std::string& engine, std::st
         return false;
     }
     return waitForEngine(engine, failure);
+}
+
+bool prepareTarveloEngines(std::string& failure) {
+    failure = componentProgramProblem();
+    return failure.empty() && skipOnboarding(failure);
 }
 
 }  // namespace tarvelo::wayland::testing

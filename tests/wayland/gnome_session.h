@@ -43,6 +43,12 @@ bool selectInputSources(const std::vector<InputSource>& sources, std::string& fa
 // does until IBus has `engine`; false with the reason in `failure` when it does not.
 bool switchInputSource(KeyInjector& keyboard, const std::string& engine, std::string& failure);
 
+// Readies the session for Tarvelo's engines before one is selected (IBus then starts the program the
+// build's component names, found through IBUS_COMPONENT_PATH): checks that the session's user can run
+// that program, and marks the welcome done in the session's fresh configuration so that no window takes
+// the focus from the fields. False with the reason in `failure`.
+bool prepareTarveloEngines(std::string& failure);
+
 // The IBus engine the session's ibus-daemon has active, or "" when it cannot tell.
 std::string activeIbusEngine();
 

@@ -1,0 +1,189 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Tarvelo's IBus engines as the input sources of a headless GNOME Shell on Wayland: the shell's own
+// ibus-daemon finds the build's component (IBUS_COMPONENT_PATH) and starts the build's `tarvelo --ibus`
+// the first time one of its engines is chosen; keys go in through Mutter's remote desktop session and
+// each toolkit's field is read back. This process is only the user: Tarvelo is the program IBus runs.
+#include <linux/input-event-codes.h>
+
+#include <glib.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "gnome_session.h"
+#include "key_injector.h"
+#include "wayland_field.h"
+
+namespace tarvelo::wayland::testing {
+namespace {
+
+constexpr Toolkit kToolkits[] = {Toolkit::gtk3, Toolkit::gtk4, Toolkit::qt6};
+// GTK 3 last where its fault below can end the test.
+constexpr Toolkit kGtk3Last[] = {Toolkit::gtk4, Toolkit::qt6, Toolkit::gtk3};
+const InputSource kTarveloEnglish{"ibus", "tarvelo-us"};
+const InputSource kTarveloRussian{"ibus", "tarvelo-ru"};
+
+// GTK 3.24's Wayland input (text-input-v3 through GNOME Shell 43) takes the length of a deletion the
+// input method asks for in characters as a length in bytes: of a Cyrillic word only half the letters
+// go ("руддщ" loses "ддщ", "сщьзгеук" loses "геук"), while GTK 4 and Qt 6 take the same request from
+// the same engine right, and ASCII words come out right in all three. What `text` becomes when its
+// last `characters` characters are asked to go and GTK 3 takes that many bytes (a split letter goes
+// whole), so that a test can tell this fault from any other.
+std::string gtk3DeletionOf(std::string text, std::size_t characters) {
+    text.resize(text.size() - std::min(characters, text.size()));
+    while (!text.empty() && (static_cast<unsigned char>(text.back()) & 0xC0) == 0xC0) text.pop_back();
+    return text;
+}
+
+#define SKIP_IF_GTK3_BYTE_DELETION(toolkit, actual, faulty)                                              \
+    do {                                                                                                \
+        if ((toolkit) == Toolkit::gtk3 && (actual) == (faulty)) {                                       \
+            GTEST_SKIP() << "GTK 3 on Wayland deleted as many bytes as characters were asked: "         \
+                         << *(actual);                                                                  \
+        }                                                                                               \
+    } while (false)
+
+// One session, one Tarvelo and one remote desktop session for the whole program. Tarvelo is not ours
+// to reset between tests: each test uses words of its own, and the undo test (which teaches Tarvelo the
+// words it puts back) comes last.
+class WaylandEngineTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (!inGnomeSession()) return;
+        if (!prepareTarveloEngines(startFailure_)) return;
+        keyboard_ = KeyInjector::start(startFailure_).release();
+    }
+    static void TearDownTestSuite() {
+        delete keyboard_;
+        keyboard_ = nullptr;
+    }
+
+    void SetUp() override {
+        TARVELO_REQUIRE_GNOME_SESSION();
+        ASSERT_NE(keyboard_, nullptr) << startFailure_;
+        keyboard_->setPace(KeyInjector::kFast);
+        // The English engine active (a change of the list, so the shell activates it whatever the test
+        // before left); the first selection has IBus start Tarvelo, and selectInputSources waits until
+        // the engine is IBus's.
+        std::string failure;
+        ASSERT_TRUE(selectInputSources({kTarveloEnglish}, failure)) << failure;
+    }
+
+    static std::unique_ptr<WaylandField> open(Toolkit toolkit, bool password = false) {
+        std::string failure;
+        std::unique_ptr<WaylandField> field = WaylandField::start({toolkit, password}, failure);
+        if (field == nullptr) ADD_FAILURE() << failure;
+        return field;
+    }
+
+    // Starts a field, types `keys` into it and answers its text once it reads `expected` (or as it is
+    // when that does not come); nullopt (with a test failure) when the field does not start or the keys
+    // are refused.
+    static std::optional<std::string> typeInto(Toolkit toolkit, const std::string& keys, const std::string& expected,
+                                               bool password = false) {
+        const std::unique_ptr<WaylandField> field = open(toolkit, password);
+        if (field == nullptr) return std::nullopt;
+        if (!keyboard_->type(keys)) {
+            ADD_FAILURE() << keyboard_->lastError();
+            return std::nullopt;
+        }
+        return field->textWhenItReads(expected);
+    }
+
+    static KeyInjector* keyboard_;
+    static std::string startFailure_;
+};
+
+KeyInjector* WaylandEngineTest::keyboard_ = nullptr;
+std::string WaylandEngineTest::startFailure_;
+
+TEST_F(WaylandEngineTest, AWordTypedInTheWrongLayoutIsCorrectedAtTheSpace) {
+    for (const Toolkit toolkit : kToolkits) {
+        SCOPED_TRACE(toolkitName(toolkit));
+        EXPECT_EQ(typeInto(toolkit, "ghbdtn ", "привет "), "привет ");
+    }
+}
+
+// The keys of "hello" under the Russian engine's keymap give "руддщ", which Tarvelo turns back.
+TEST_F(WaylandEngineTest, TheRussianEngineCorrectsAnEnglishWordTypedOnIt) {
+    std::string failure;
+    ASSERT_TRUE(selectInputSources({kTarveloEnglish, kTarveloRussian}, failure)) << failure;
+    ASSERT_TRUE(switchInputSource(*keyboard_, kTarveloRussian.second, failure)) << failure;
+    for (const Toolkit toolkit : kGtk3Last) {
+        SCOPED_TRACE(toolkitName(toolkit));
+        const std::unique_ptr<WaylandField> field = open(toolkit);
+        ASSERT_NE(field, nullptr);
+        // The keymap is the Russian one: a word that is Russian stays as typed.
+        ASSERT_TRUE(keyboard_->type("ghbdtn ")) << keyboard_->lastError();
+        EXPECT_EQ(field->textWhenItReads("привет "), "привет ");
+        ASSERT_TRUE(keyboard_->type("hello ")) << keyboard_->lastError();
+        const std::optional<std::string> text = field->textWhenItReads("привет hello ");
+        SKIP_IF_GTK3_BYTE_DELETION(toolkit, text, gtk3DeletionOf("привет руддщ", 5) + "hello ");
+        EXPECT_EQ(text, "привет hello ");
+    }
+}
+
+// Without Shift: GTK clients on GNOME get modifier changes apart from the keys (tests/wayland/README.md).
+TEST_F(WaylandEngineTest, ASentenceAtFifteenMillisecondsAKeyComesOutInOrderAndCorrected) {
+    for (const Toolkit toolkit : kToolkits) {
+        SCOPED_TRACE(toolkitName(toolkit));
+        EXPECT_EQ(typeInto(toolkit, "ghbdtn vbh ntrcn ghbdtn vbh ", "привет мир текст привет мир "),
+                  "привет мир текст привет мир ");
+    }
+    // Qt reaches IBus itself and takes Shift with its key: the question mark is a comma on the Russian
+    // layout and goes with the word it closes. (Qt 6.4 on X11 once put a key typed before the delimiter
+    // behind the correction, "приветмир,h", in one run of three; here it has not been seen in five.)
+    EXPECT_EQ(typeInto(Toolkit::qt6, "ghbdtn vbh ghbdtn vbh? ", "привет мир привет мир, "), "привет мир привет мир, ");
+}
+
+TEST_F(WaylandEngineTest, APasswordFieldIsNeverChanged) {
+    for (const Toolkit toolkit : kToolkits) {
+        SCOPED_TRACE(toolkitName(toolkit));
+        const std::unique_ptr<WaylandField> field = open(toolkit, true);
+        ASSERT_NE(field, nullptr);
+        ASSERT_TRUE(keyboard_->type("ghbdtn vbh ")) << keyboard_->lastError();
+        EXPECT_EQ(field->textWhenItReads("ghbdtn vbh "), "ghbdtn vbh ");
+        // Nothing comes later either.
+        g_usleep(300 * 1000);
+        EXPECT_EQ(field->text(), "ghbdtn vbh ");
+    }
+}
+
+// Last: Tarvelo learns the word it put back. Ctrl+Z is a chord, whose Ctrl reaches a GTK client apart
+// from the Z that passes through the input method; the engine takes the chord itself, so the field's own
+// undo must not run as well (GTK 4's would empty the field, Qt's would take the replacement back). The
+// chord comes a second after the correction, as a person's would: pressed at once, within some tens of
+// milliseconds, it reached the fields' own undo in all three toolkits.
+TEST_F(WaylandEngineTest, CtrlZWithinEightSecondsPutsTheTypedWordBack) {
+    struct Case {
+        Toolkit toolkit;
+        const char* keys;
+        const char* corrected;
+    };
+    // A word of its own per toolkit: the one put back is learned.
+    const Case cases[] = {{Toolkit::gtk4, "rjirf ", "кошка "}, {Toolkit::qt6, "ljvf ", "дома "},
+                          {Toolkit::gtk3, "ckjdj ", "слово "}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(toolkitName(c.toolkit));
+        const std::unique_ptr<WaylandField> field = open(c.toolkit);
+        ASSERT_NE(field, nullptr);
+        ASSERT_TRUE(keyboard_->type(c.keys)) << keyboard_->lastError();
+        ASSERT_EQ(field->textWhenItReads(c.corrected), c.corrected);
+        g_usleep(G_USEC_PER_SEC);
+        ASSERT_TRUE(keyboard_->tap(KEY_Z, {KEY_LEFTCTRL})) << keyboard_->lastError();
+        const std::optional<std::string> text = field->textWhenItReads(c.keys);
+        // The engine did put the word back (the keys are there): only the deletion before it is GTK 3's.
+        SKIP_IF_GTK3_BYTE_DELETION(c.toolkit, text, gtk3DeletionOf(c.corrected, static_cast<std::size_t>(g_utf8_strlen(c.corrected, -1))) + c.keys);
+        EXPECT_EQ(text, c.keys);
+        EXPECT_EQ(field->markedText(), std::string(c.keys) + "|");
+    }
+}
+
+}  // namespace
+}  // namespace tarvelo::wayland::testing
