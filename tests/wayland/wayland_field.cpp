@@ -85,8 +85,6 @@ std::unique_ptr<WaylandField> WaylandField::start(const Options& options, std::s
         "QT_QPA_PLATFORM=wayland",
         "GTK_IM_MODULE=wayland",
         "QT_IM_MODULE=ibus",
-        // GTK 3 would start the accessibility bridge and wait for a bus the test does not use.
-        "NO_AT_BRIDGE=1",
         "DISPLAY",
     });
     std::vector<char*> argv;

@@ -2,7 +2,10 @@
 #include "platform/linux/linux_desktop.h"
 
 #include <cstdlib>
+#include <optional>
 #include <string_view>
+
+#include "platform/linux/process_libraries.h"
 
 namespace tarvelo::desktop {
 namespace {
@@ -21,10 +24,21 @@ LinuxDesktop::LinuxDesktop(KeyboardBackend backend)
       keyboardFreeze_(display_.get(), keyboardHold_),
       workspace_(display_.get()),
       inputContext_(keymap_.get()),
-      trust_(display_.get(), availability_) {
+      trust_(display_.get(), availability_),
+      // The IBus backend reads text through the engine: it leaves the accessibility bus's applications
+      // alone, which may be waiting for the engine's answer to a key.
+      accessibilityApi_([this] { return eventTap_.isHoldingKeyboard() || keyboardFreeze_.isHoldingKeyboard(); },
+                        backend == KeyboardBackend::x11) {
     if (backend == KeyboardBackend::ibus) {
         ibus_ = std::make_unique<IbusBackend>();
         ibusAccessibility_ = std::make_unique<AccessibilityService>(*ibus_);
+        // GTK 3 reads a deletion's length as bytes, as Wayland's text-input says; GTK 4.8 and IBus's
+        // own clients read characters. Which toolkit the focused process runs, its mapped libraries say.
+        focusedProcess_ = std::make_unique<AtspiFocusedProcess>();
+        ibus_->setClientCountsBytes([this] {
+            const std::optional<int> process = focusedProcess_->processId();
+            return process && processMapsLibrary(*process, "libgtk-3.so");
+        });
         // Without a daemon there is nothing to serve yet; keys reach applications as they do anyway.
         ibus_->registerEngines();
     }

@@ -6,6 +6,7 @@
 
 #include "pipeline/pipeline_platform.h"
 #include "platform/linux/atspi/atspi_accessibility_api.h"
+#include "platform/linux/atspi/atspi_focused_process.h"
 #include "platform/linux/atspi/atspi_availability.h"
 #include "platform/linux/dbus_notification_center.h"
 #include "platform/linux/desktop_trust.h"
@@ -87,11 +88,11 @@ private:
     XkbInputContext inputContext_;
     AtspiAvailability availability_;
     DesktopTrust trust_;
-    AtspiAccessibilityApi accessibilityApi_{
-        [this] { return eventTap_.isHoldingKeyboard() || keyboardFreeze_.isHoldingKeyboard(); }};
+    AtspiAccessibilityApi accessibilityApi_;
     AccessibilityService accessibility_{accessibilityApi_};
     std::unique_ptr<IbusBackend> ibus_;
     std::unique_ptr<AccessibilityService> ibusAccessibility_;
+    std::unique_ptr<AtspiFocusedProcess> focusedProcess_;
     EnchantSpellChecker spellChecker_;
     LetterModelLanguageRecognizer recognizer_;
     DBusNotificationCenter notificationCenter_;

@@ -231,9 +231,10 @@ struct AtspiAccessibilityApi::Tracker {
     gint64 lastAttempt = 0;
 };
 
-AtspiAccessibilityApi::AtspiAccessibilityApi(KeyboardHeld keyboardHeld) : tracker_(std::make_unique<Tracker>()) {
+AtspiAccessibilityApi::AtspiAccessibilityApi(KeyboardHeld keyboardHeld, bool connectNow)
+    : tracker_(std::make_unique<Tracker>()) {
     tracker_->keyboardHeld = std::move(keyboardHeld);
-    tracker_->connect();
+    if (connectNow) tracker_->connect();
 }
 
 AtspiAccessibilityApi::~AtspiAccessibilityApi() = default;

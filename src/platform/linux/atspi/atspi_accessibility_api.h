@@ -24,7 +24,8 @@ public:
     // user's focus has not moved.
     using KeyboardHeld = std::function<bool()>;
 
-    explicit AtspiAccessibilityApi(KeyboardHeld keyboardHeld = [] { return false; });
+    // Connects at once unless `connectNow` is false; then only the first focusedElement() does.
+    explicit AtspiAccessibilityApi(KeyboardHeld keyboardHeld = [] { return false; }, bool connectNow = true);
     ~AtspiAccessibilityApi() override;
 
     // An element for the tracked object while it still has focus and is editable text; nullptr when

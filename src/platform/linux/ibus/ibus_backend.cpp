@@ -3,7 +3,10 @@
 
 #include <ibus.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <utility>
 #include <string_view>
 
 #include "platform/linux/ibus/ibus_text_field.h"
@@ -17,21 +20,49 @@ namespace {
 IbusBackend* g_backend = nullptr;
 
 // The edits reach the client through the engine it is connected to.
+//
+// Over IBus a length is counted in characters; over Wayland's text-input it is counted in bytes, and
+// GNOME Shell 43 hands both on between the two unchanged. Its Wayland clients then read as the input
+// context whose caret can lie beyond the end of its text (a byte offset), and what a deletion takes
+// depends on the client: GTK 3 reads the count as bytes (as the protocol says), GTK 4.8 as characters.
+// Newer compositors convert, and their offsets are characters again.
 class EngineEdits final : public IbusClientEdits {
 public:
     explicit EngineEdits(IBusEngine* engine) : engine_(engine) {}
 
-    void deleteBeforeCaret(std::size_t characters) override {
-        const auto count = static_cast<guint>(characters);
-        ibus_engine_delete_surrounding_text(engine_, -static_cast<gint>(count), count);
+    void deleteBeforeCaret(std::size_t characters, std::optional<std::size_t> utf8Bytes) override {
+        std::size_t count = characters;
+        // Fewer characters go than were asked when the guess is wrong the other way, never more.
+        if (byteOffsets_ && utf8Bytes && g_backend != nullptr && g_backend->clientCountsBytes()) count = *utf8Bytes;
+        const auto length = static_cast<guint>(count);
+        ibus_engine_delete_surrounding_text(engine_, -static_cast<gint>(length), length);
     }
     void commit(std::string_view text) override {
         const std::string copy(text);
         ibus_engine_commit_text(engine_, ibus_text_new_from_string(copy.c_str()));
     }
 
+    // The client's caret and selection anchor as character offsets into `text`: byte offsets are
+    // recognised by a caret beyond the text's end, and from then on taken for bytes until the focus
+    // moves. The daemon gives one engine every client (GNOME Shell, for all its Wayland clients, and
+    // each client that talks to IBus itself), so what one client does says nothing of the next.
+    std::pair<std::size_t, std::size_t> characterOffsets(const char* text, guint cursor, guint anchor) {
+        const auto characters = static_cast<std::size_t>(g_utf8_strlen(text, -1));
+        if (std::max(cursor, anchor) > characters) byteOffsets_ = true;
+        if (!byteOffsets_) return {cursor, anchor};
+        const std::size_t bytes = std::strlen(text);
+        const auto toCharacters = [&](guint offset) -> std::size_t {
+            const std::size_t end = std::min<std::size_t>(offset, bytes);
+            return static_cast<std::size_t>(g_utf8_pointer_to_offset(text, text + end));
+        };
+        return {toCharacters(cursor), toCharacters(anchor)};
+    }
+
+    void focusMoved() { byteOffsets_ = false; }
+
 private:
     IBusEngine* engine_;
+    bool byteOffsets_ = false;
 };
 
 }  // namespace
@@ -77,6 +108,7 @@ gboolean processKeyEvent(IBusEngine* engine, guint keyval, guint keycode, guint 
 }
 
 void focusIn(IBusEngine* engine) {
+    self(engine).state->edits.focusMoved();
     if (g_backend != nullptr) g_backend->focusIn(self(engine));
     requestSurroundingText(engine);
 }
@@ -85,6 +117,7 @@ void focusIn(IBusEngine* engine) {
 // client's surrounding text on only when it differs from what it passed last, so a text forgotten here
 // would not come back until the client's text changes. A change does come, and replaces it.
 void focusOut(IBusEngine* engine) {
+    self(engine).state->edits.focusMoved();
     if (g_backend != nullptr) g_backend->focusOut(self(engine));
 }
 
@@ -102,8 +135,11 @@ void disable(IBusEngine* engine) {
 
 void setSurroundingText(IBusEngine* engine, IBusText* text, guint cursor, guint anchor) {
     if (g_parentClass->set_surrounding_text != nullptr) g_parentClass->set_surrounding_text(engine, text, cursor, anchor);
-    const gchar* value = text != nullptr ? ibus_text_get_text(text) : nullptr;
-    self(engine).state->field->setSurroundingText(value != nullptr ? value : "", cursor, anchor);
+    const gchar* value = text != nullptr ? ibus_text_get_text(text) : "";
+    if (value == nullptr) value = "";
+    EngineState& state = *self(engine).state;
+    const auto [caret, selectionAnchor] = state.edits.characterOffsets(value, cursor, anchor);
+    state.field->setSurroundingText(value, caret, selectionAnchor);
 }
 
 void setContentType(IBusEngine* engine, guint purpose, guint hints) {

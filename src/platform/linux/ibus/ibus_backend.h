@@ -51,6 +51,12 @@ public:
     // process for them. False without a daemon or when another process owns the name.
     bool registerEngines();
 
+    // Whether the focused client counts a deletion in bytes where the compositor passes the engine's
+    // count on unchanged (see EngineEdits); asked at each deletion in such a client. No by default:
+    // a deletion read the other way then takes fewer characters than asked, never more.
+    void setClientCountsBytes(std::function<bool()> counts) { clientCountsBytes_ = std::move(counts); }
+    bool clientCountsBytes() const { return clientCountsBytes_ && clientCountsBytes_(); }
+
     // Called when the daemon goes away (the session ends, or IBus restarts and will start Tarvelo again
     // when it needs it).
     void onDisconnected(std::function<void()> handler) { disconnected_ = std::move(handler); }
@@ -101,6 +107,7 @@ private:
     Callback callback_;
     bool enabled_ = false;
     std::function<void()> disconnected_;
+    std::function<bool()> clientCountsBytes_;
 };
 
 }  // namespace tarvelo::desktop

@@ -81,7 +81,14 @@ void IbusTextField::deleteBefore(std::size_t characters) {
     if (holding_) heldTaken_ = true;
     const std::size_t fromHeld = std::min(characters, heldPending_);
     heldPending_ -= fromHeld;
-    if (characters > fromHeld) client_.deleteBeforeCaret(characters - fromHeld);
+    if (characters > fromHeld) {
+        // The client's part ends where the held key's part begins.
+        std::optional<std::size_t> bytes;
+        if (known_ && cursor_ >= characters) {
+            bytes = text::fromScalars(std::u32string_view(text_).substr(cursor_ - characters, characters - fromHeld)).size();
+        }
+        client_.deleteBeforeCaret(characters - fromHeld, bytes);
+    }
     if (known_) {
         const std::size_t removed = std::min(characters, cursor_);
         text_.erase(cursor_ - removed, removed);

@@ -15,8 +15,9 @@ namespace tarvelo::desktop {
 class IbusClientEdits {
 public:
     virtual ~IbusClientEdits() = default;
-    // Deletes `characters` characters just before the caret.
-    virtual void deleteBeforeCaret(std::size_t characters) = 0;
+    // Deletes `characters` characters just before the caret; `utf8Bytes` is their length in UTF-8
+    // when the text is known, for clients that count a deletion in bytes.
+    virtual void deleteBeforeCaret(std::size_t characters, std::optional<std::size_t> utf8Bytes) = 0;
     // Inserts `text` at the caret, in place of the selection.
     virtual void commit(std::string_view text) = 0;
 

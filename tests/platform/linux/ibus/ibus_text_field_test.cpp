@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/ibus/ibus_text_field.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,9 +14,13 @@ namespace {
 
 // The client as the engine reaches it: what it was asked to do, in order.
 struct RecordingClient final : IbusClientEdits {
-    void deleteBeforeCaret(std::size_t characters) override { calls.push_back("delete " + std::to_string(characters)); }
+    void deleteBeforeCaret(std::size_t characters, std::optional<std::size_t> utf8Bytes) override {
+        calls.push_back("delete " + std::to_string(characters));
+        bytes.push_back(utf8Bytes);
+    }
     void commit(std::string_view text) override { calls.push_back("commit " + std::string(text)); }
     std::vector<std::string> calls;
+    std::vector<std::optional<std::size_t>> bytes;
 };
 
 // The services' view of the one field.
@@ -43,6 +48,7 @@ TEST_F(IbusTextFieldTest, ReplacementAtAHeldDelimiterTakesTheKeyIntoOneDeletionA
               AccessibilityService::ReplaceOutcome::replaced);
     // The held space is not at the client: only the word is deleted there.
     EXPECT_EQ(client.calls, (std::vector<std::string>{"delete 6", "commit привет "}));
+    EXPECT_EQ(client.bytes, (std::vector<std::optional<std::size_t>>{6}));
     EXPECT_EQ(field->markedText(), "😀 привет |");
     EXPECT_TRUE(field->finishHeld());
     EXPECT_EQ(service.textBeforeCaretEnds("привет "), TextCheck::yes);
@@ -73,6 +79,25 @@ TEST_F(IbusTextFieldTest, TheSelectionIsReadAndReplacedByACommit) {
     EXPECT_EQ(element->setAttribute("AXSelectedTextRange", TextRange{4, 6}), accessibility_error::kSuccess);
 }
 
+// A client may count a deletion in bytes: it is told the UTF-8 length of the characters it holds.
+TEST_F(IbusTextFieldTest, ADeletionCarriesTheLengthInBytesOfWhatTheClientHolds) {
+    field->setSurroundingText("😀 руддщ", 7, 7);
+    field->hold(" ");
+    EXPECT_EQ(service.replaceExpectedTextBeforeCaret("руддщ ", "", "hello "),
+              AccessibilityService::ReplaceOutcome::replaced);
+    // Five Cyrillic letters, ten bytes; the held space is not the client's.
+    EXPECT_EQ(client.calls, (std::vector<std::string>{"delete 5", "commit hello "}));
+    EXPECT_EQ(client.bytes, (std::vector<std::optional<std::size_t>>{10}));
+    EXPECT_TRUE(field->finishHeld());
+
+    // The space already at the client and the emoji before the word count too.
+    field->hold("x");
+    EXPECT_EQ(service.replaceExpectedTextBeforeCaret("😀 hello x", "", "y"),
+              AccessibilityService::ReplaceOutcome::replaced);
+    EXPECT_EQ(client.bytes.back(), std::optional<std::size_t>{11});
+    EXPECT_EQ(field->markedText(), "y|");
+}
+
 TEST_F(IbusTextFieldTest, WithoutSurroundingTextOnlyBlindEditsWorkAndTheyReachIntoTheHeldKeyFirst) {
     field->hold(" ");
     EXPECT_EQ(service.textBeforeCaretEnds("ghbdtn "), TextCheck::unknown);
@@ -81,6 +106,8 @@ TEST_F(IbusTextFieldTest, WithoutSurroundingTextOnlyBlindEditsWorkAndTheyReachIn
     field->insert("привет ");
     EXPECT_EQ(client.calls, (std::vector<std::string>{"delete 1", "delete 1", "delete 1", "delete 1", "delete 1",
                                                       "delete 1", "commit привет "}));
+    // Nothing is known of what went, so no length in bytes either.
+    EXPECT_EQ(client.bytes, std::vector<std::optional<std::size_t>>(6));
     EXPECT_TRUE(field->finishHeld());
 }
 
