@@ -275,6 +275,14 @@ bool IbusBackend::processKey(TarveloIbusEngine& engine, unsigned keyval, unsigne
     if (typing) {
         // An edit committed the key with its replacement.
         if (field.finishHeld()) return true;
+        // Typed text reaches the client the way the engine's own edits do, so that nothing overtakes
+        // them: a key handed back travels apart from the commits (on Wayland as a key event beside the
+        // input method's text), and GTK 4 was seen to take it after an edit made later. A password
+        // field gets its keys as they are.
+        if (!field.isSecure()) {
+            engine.state->edits.commit(*record->characters);
+            return true;
+        }
         // The client's keymap is not the engine's layout (an X11 session with another group): the key
         // types what the layout says.
         std::string clientText;

@@ -28,8 +28,8 @@ struct TarveloIbusEngine;
 // client's surrounding text, see IbusTextField), its edits (deletion before the caret and commits; the
 // typed Backspaces and text of KeyboardEvents become the same), the selected layout (that of the engine
 // in use), and the permissions (granted: an input method is given every key by design).
-// A key passes to the client unchanged unless the monitor swallows it or an edit took it in; a key whose
-// text under the engine's layout differs from what the client's keymap gives is committed as that text.
+// A typed key reaches the client as a commit of its text under the engine's layout (in a password field it
+// passes unchanged), unless the monitor swallows it or an edit took it in; other keys pass unchanged.
 class IbusBackend final : public EventTap,
                           public KeyboardEvents,
                           public KeyboardFreeze,
