@@ -43,7 +43,7 @@ std::unique_ptr<GnomeShellInputSources> GnomeShellInputSources::open(IBusBus* bu
 }
 
 GnomeShellInputSources::GnomeShellInputSources(IBusBus* bus, GSettings* settings)
-    : bus_(bus),
+    : bus_(static_cast<IBusBus*>(g_object_ref(bus))),
       settings_(settings, g_object_unref),
       switch_(
           scheduler_,
@@ -66,6 +66,7 @@ GnomeShellInputSources::GnomeShellInputSources(IBusBus* bus, GSettings* settings
 
 GnomeShellInputSources::~GnomeShellInputSources() {
     g_signal_handlers_disconnect_by_data(bus_, this);
+    g_object_unref(bus_);
     switch_.finish();
     // A write still on its way to dconf would be lost with the process.
     g_settings_sync();

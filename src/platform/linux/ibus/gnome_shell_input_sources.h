@@ -18,7 +18,7 @@ namespace tarvelo::desktop {
 class GnomeShellInputSources {
 public:
     // None outside a GNOME session (XDG_CURRENT_DESKTOP) or without the settings schema. `bus` is the
-    // process's IBus connection; it must outlive the object.
+    // process's IBus connection, which the object keeps a reference to.
     static std::unique_ptr<GnomeShellInputSources> open(_IBusBus* bus);
     // A switch under way ends with the user's sources back.
     ~GnomeShellInputSources();
