@@ -56,8 +56,9 @@ std::string componentProgramProblem() {
 
 // Tarvelo starts with the configuration of the session's own, fresh home (scripts/gnome-session makes
 // one per run: XDG_CONFIG_HOME and XDG_DATA_HOME are inside it), as a user who has been through the
-// welcome already, so that no window takes the focus from the fields. Written before IBus starts it.
-bool skipOnboarding(std::string& failure) {
+// welcome already, so that no window takes the focus from the fields, and with the settings a test
+// program turns on. Written before IBus starts it.
+bool writeSettings(const std::vector<std::string>& switchedOn, std::string& failure) {
     const char* config = std::getenv("XDG_CONFIG_HOME");
     if (config == nullptr || *config == '\0') {
         failure = "no XDG_CONFIG_HOME: not scripts/gnome-session's environment";
@@ -65,8 +66,9 @@ bool skipOnboarding(std::string& failure) {
     }
     const std::string settings = std::string(config) + "/tarvelo";
     g_mkdir_with_parents(settings.c_str(), 0700);
-    std::ofstream(settings + "/defaults.json")
-        << R"({"values": {"settings.onboarding": {"kind": "boolean", "value": true}}})";
+    std::string values = R"("settings.onboarding": {"kind": "boolean", "value": true})";
+    for (const std::string& key : switchedOn) values += R"(, ")" + key + R"(": {"kind": "boolean", "value": true})";
+    std::ofstream(settings + "/defaults.json") << R"({"values": {)" << values << "}}";
     if (!std::ifstream(settings + "/defaults.json")) {
         failure = "cannot write " + settings + "/defaults.json";
         return false;
@@ -127,9 +129,36 @@ bool switchInputSource(KeyInjector& keyboard, const std::string& engine, std::st
     return waitForEngine(engine, failure);
 }
 
-bool prepareTarveloEngines(std::string& failure) {
+bool prepareTarveloEngines(std::string& failure, const std::vector<std::string>& switchedOn) {
     failure = componentProgramProblem();
-    return failure.empty() && skipOnboarding(failure);
+    return failure.empty() && writeSettings(switchedOn, failure);
 }
+
+std::vector<InputSource> inputSources() {
+    // Read by a process of its own: this one's settings backend would answer from what it last saw of
+    // the file, which lags behind other processes' writes until its main context runs.
+    gchar* output = nullptr;
+    gint status = 0;
+    const gchar* argv[] = {"gsettings", "get", "org.gnome.desktop.input-sources", "sources", nullptr};
+    std::vector<InputSource> sources;
+    if (!g_spawn_sync(nullptr, const_cast<gchar**>(argv), nullptr,
+                      static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH | G_SPAWN_STDERR_TO_DEV_NULL), nullptr, nullptr,
+                      &output, nullptr, &status, nullptr)) {
+        return sources;
+    }
+    std::unique_ptr<gchar, decltype(&g_free)> owned(output, g_free);
+    if (!g_spawn_check_wait_status(status, nullptr) || output == nullptr) return sources;
+    GVariant* value = g_variant_parse(G_VARIANT_TYPE("a(ss)"), output, nullptr, nullptr, nullptr);
+    if (value == nullptr) return sources;
+    GVariantIter iter;
+    g_variant_iter_init(&iter, value);
+    const gchar* type = nullptr;
+    const gchar* id = nullptr;
+    while (g_variant_iter_next(&iter, "(&s&s)", &type, &id)) sources.emplace_back(type, id);
+    g_variant_unref(value);
+    return sources;
+}
+
+bool waitForIbusEngine(const std::string& engine, std::string& failure) { return waitForEngine(engine, failure); }
 
 }  // namespace tarvelo::wayland::testing

@@ -47,7 +47,15 @@ bool switchInputSource(KeyInjector& keyboard, const std::string& engine, std::st
 // build's component names, found through IBUS_COMPONENT_PATH): checks that the session's user can run
 // that program, and marks the welcome done in the session's fresh configuration so that no window takes
 // the focus from the fields. False with the reason in `failure`.
-bool prepareTarveloEngines(std::string& failure);
+// `switchedOn` names boolean settings of Tarvelo's to turn on as well ("settings.…").
+bool prepareTarveloEngines(std::string& failure, const std::vector<std::string>& switchedOn = {});
+
+// The session's input sources as org.gnome.desktop.input-sources lists them now.
+std::vector<InputSource> inputSources();
+
+// Waits until IBus has `engine` and a moment more for the shell's keymap, as selectInputSources does;
+// false with the reason in `failure` when that does not happen in time.
+bool waitForIbusEngine(const std::string& engine, std::string& failure);
 
 // The IBus engine the session's ibus-daemon has active, or "" when it cannot tell.
 std::string activeIbusEngine();

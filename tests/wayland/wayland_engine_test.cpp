@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -130,6 +131,29 @@ TEST_F(WaylandEngineTest, APasswordFieldIsNeverChanged) {
         g_usleep(300 * 1000);
         EXPECT_EQ(field->text(), "ghbdtn vbh ");
     }
+}
+
+// Tarvelo switches the layout after a correction only when the user asks for it (off here, as by
+// default; wayland_layout_switch_test.cpp has it on): the source stays, and so does the user's list.
+TEST_F(WaylandEngineTest, WithoutTheSettingTheLayoutStaysAfterACorrection) {
+    const std::vector<InputSource> sources{kTarveloEnglish, kTarveloRussian};
+    std::string failure;
+    ASSERT_TRUE(selectInputSources(sources, failure)) << failure;
+    const std::unique_ptr<WaylandField> field = open(Toolkit::qt6);
+    ASSERT_NE(field, nullptr);
+    ASSERT_TRUE(keyboard_->type("ghbdtn ")) << keyboard_->lastError();
+    ASSERT_EQ(field->textWhenItReads("привет "), "привет ");
+    // With the setting on, the shell has switched well within a second.
+    g_usleep(G_USEC_PER_SEC);
+    EXPECT_EQ(activeIbusEngine(), kTarveloEnglish.second);
+    EXPECT_EQ(inputSources(), sources);
+    // Without a space the word stays as the English keymap types it.
+    ASSERT_TRUE(keyboard_->type("vbh")) << keyboard_->lastError();
+    EXPECT_EQ(field->textWhenItReads("привет vbh"), "привет vbh");
+    // Its space has Tarvelo correct it, and closes the word before the next test's field: an unfinished
+    // word was seen to join the first word typed into the next field, which then stayed uncorrected.
+    ASSERT_TRUE(keyboard_->type(" ")) << keyboard_->lastError();
+    EXPECT_EQ(field->textWhenItReads("привет мир "), "привет мир ");
 }
 
 // Last: Tarvelo learns the word it put back. Ctrl+Z is a chord, whose Ctrl reaches a GTK client apart

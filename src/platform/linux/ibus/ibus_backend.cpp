@@ -9,6 +9,7 @@
 #include <utility>
 #include <string_view>
 
+#include "platform/linux/ibus/gnome_shell_input_sources.h"
 #include "platform/linux/ibus/ibus_text_field.h"
 #include "support/virtual_keys.h"
 #include "text/utf8.h"
@@ -335,6 +336,16 @@ std::shared_ptr<AccessibilityElement> IbusBackend::focusedElement() {
 std::optional<std::string> IbusBackend::selectedKeyboardInputSource() {
     if (!layout_) return std::nullopt;
     return std::string(ibusLayoutName(*layout_));
+}
+
+bool IbusBackend::selectKeyboardLayout(KeyboardLayout layout) {
+    const IbusLayout wanted = layout == KeyboardLayout::russian ? IbusLayout::ru : IbusLayout::us;
+    if (layout_ == wanted) return true;
+    if (!inputSourcesOpened_ && isConnected()) {
+        inputSourcesOpened_ = true;
+        inputSources_ = GnomeShellInputSources::open(bus_);
+    }
+    return inputSources_ != nullptr && inputSources_->select(ibusEngineName(wanted));
 }
 
 }  // namespace tarvelo::desktop

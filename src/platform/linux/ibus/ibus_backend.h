@@ -20,6 +20,7 @@ struct _IBusFactory;
 
 namespace tarvelo::desktop {
 
+class GnomeShellInputSources;
 struct TarveloIbusEngine;
 
 // Tarvelo as an IBus input-method engine: two engines of one component, "tarvelo-us" and "tarvelo-ru",
@@ -84,9 +85,10 @@ public:
     std::shared_ptr<AccessibilityElement> focusedElement() override;
     // InputContext: "us" or "ru", as the engine in use declares.
     std::optional<std::string> selectedKeyboardInputSource() override;
-    // Always false: the desktop's own switcher (GNOME Shell's input sources) chooses which engine runs and
-    // which keymap the clients use, and an engine chosen from outside would leave that keymap behind.
-    bool selectKeyboardLayout(KeyboardLayout) override { return false; }
+    // The engine of `layout` through the desktop's own input sources, which also give the clients its
+    // keymap: GNOME Shell's (GnomeShellInputSources), on GNOME only. Elsewhere false: an engine chosen on
+    // IBus from outside would leave the desktop's keymap behind.
+    bool selectKeyboardLayout(KeyboardLayout layout) override;
     // Trust
     bool isAccessibilityTrusted() override { return true; }
     void promptForAccessibility() override {}
@@ -108,6 +110,8 @@ private:
     bool enabled_ = false;
     std::function<void()> disconnected_;
     std::function<bool()> clientCountsBytes_;
+    std::unique_ptr<GnomeShellInputSources> inputSources_;
+    bool inputSourcesOpened_ = false;
 };
 
 }  // namespace tarvelo::desktop
