@@ -127,6 +127,10 @@ TapAnswer KeyboardMonitor::callback(const KeyEventRecord& event) {
 }
 
 TapAnswer KeyboardMonitor::handle(const KeyEventRecord& event) {
+    if (event.type == KeyEventRecord::kFocusMoved) {
+        breakRun();
+        return TapAnswer::pass;
+    }
     if (event.type != KeyEventRecord::kKeyDown) return TapAnswer::pass;
     const std::uint64_t flags = event.flags;
     const std::optional<std::string> frontmost = workspace_.frontmostApplicationIdentifier();

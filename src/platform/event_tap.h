@@ -19,6 +19,9 @@ struct KeyEventRecord {
     static constexpr std::uint32_t kKeyDown = 10;
     static constexpr std::uint32_t kTapDisabledByTimeout = 0xFFFFFFFE;
     static constexpr std::uint32_t kTapDisabledByUserInput = 0xFFFFFFFF;
+    // The keyboard focus moved to another field (from a backend that is told, as an input method is):
+    // what was being typed does not go on there.
+    static constexpr std::uint32_t kFocusMoved = 0xFFFFFFFD;
 
     std::uint32_t type = kKeyDown;
     std::uint64_t flags = 0;

@@ -90,5 +90,18 @@ TEST(HoldingTapSession, PasswordFieldAndTheBlindRuleAreKept) {
     EXPECT_EQ(blind->text(), "привет ");
 }
 
+// The backend says when the focus moves: the letters typed in one field do not begin the next field's
+// word, which is corrected on its own.
+TEST(HoldingTapSession, AWordLeftUnfinishedInOneFieldDoesNotJoinTheNextFieldsWord) {
+    HoldingSession session;
+    auto first = session.openField();
+    session.keyboard.type("vbh");
+    auto second = session.openField();
+    session.keyboard.moveFocus();
+    session.keyboard.type("ghbdtn ");
+    EXPECT_EQ(first->text(), "vbh");
+    EXPECT_EQ(second->markedText(), "привет |");
+}
+
 }  // namespace
 }  // namespace tarvelo

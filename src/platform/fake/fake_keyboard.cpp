@@ -130,6 +130,14 @@ TapAnswer FakeKeyboard::pressChord(std::uint16_t keyCode, std::uint64_t flags, s
     return press(event);
 }
 
+void FakeKeyboard::moveFocus() {
+    if (!callback_) return;
+    KeyEventRecord event;
+    event.type = KeyEventRecord::kFocusMoved;
+    const Callback callback = callback_;
+    callback(event);
+}
+
 TapAnswer FakeKeyboard::disableTap(std::uint32_t reason) {
     if (!callback_) return TapAnswer::pass;
     enabled_ = false;

@@ -41,6 +41,8 @@ public:
     TapAnswer pressChord(std::uint16_t keyCode, std::uint64_t flags, std::optional<std::string> characters = std::nullopt);
     // The system disables the tap (a slow callback or user input) and says so through the callback.
     TapAnswer disableTap(std::uint32_t reason = KeyEventRecord::kTapDisabledByTimeout);
+    // The backend says that the focus moved to another field.
+    void moveFocus();
 
     // The tap as the monitor sees it.
     void setInstallFails(bool fails) { installFails_ = fails; }

@@ -310,6 +310,13 @@ void IbusBackend::focusIn(TarveloIbusEngine& engine) {
 
 void IbusBackend::focusOut(TarveloIbusEngine& engine) {
     if (focused_ == &engine) focused_ = nullptr;
+    // A word left unfinished in one field does not go on in the next.
+    if (callback_ && enabled_) {
+        KeyEventRecord record;
+        record.type = KeyEventRecord::kFocusMoved;
+        const Callback callback = callback_;
+        callback(record);
+    }
 }
 
 void IbusBackend::destroyed(TarveloIbusEngine& engine) {
