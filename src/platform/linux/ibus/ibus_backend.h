@@ -4,16 +4,9 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <string>
-#include <vector>
+#include <string_view>
 
-#include "platform/accessibility_api.h"
-#include "platform/event_tap.h"
-#include "platform/input_context.h"
-#include "platform/keyboard_events.h"
-#include "platform/keyboard_freeze.h"
-#include "platform/linux/ibus/ibus_key_mapping.h"
-#include "platform/trust.h"
+#include "platform/linux/input_method/input_method_backend.h"
 
 struct _IBusBus;
 struct _IBusFactory;
@@ -23,20 +16,16 @@ namespace tarvelo::desktop {
 class GnomeShellInputSources;
 struct TarveloIbusEngine;
 
+// The engine's name for a layout ("tarvelo-us", "tarvelo-ru"), and the layout an engine name stands for
+// (none for an engine that is not Tarvelo's).
+const char* ibusEngineName(InputMethodLayout layout);
+std::optional<InputMethodLayout> ibusLayoutOfEngine(std::string_view engineName);
+
 // Tarvelo as an IBus input-method engine: two engines of one component, "tarvelo-us" and "tarvelo-ru",
-// whose every key IBus hands over before the client sees it. The backend is the session's key tap (each
-// key, in order, held until the monitor has answered: EventTap::holdsKeys), its text (the focused
-// client's surrounding text, see IbusTextField), its edits (deletion before the caret and commits; the
-// typed Backspaces and text of KeyboardEvents become the same), the selected layout (that of the engine
-// in use), and the permissions (granted: an input method is given every key by design).
-// A typed key reaches the client as a commit of its text under the engine's layout (in a password field it
-// passes unchanged), unless the monitor swallows it or an edit took it in; other keys pass unchanged.
-class IbusBackend final : public EventTap,
-                          public KeyboardEvents,
-                          public KeyboardFreeze,
-                          public AccessibilityApi,
-                          public InputContext,
-                          public Trust {
+// whose every key IBus hands over before the client sees it. Each engine (one per input context) is a
+// client of the input-method backend, which does the work; the engine in use gives the layout. This is
+// the GObject glue: the engine type, its factory and the component's name on the IBus bus.
+class IbusBackend final : public InputMethodBackend {
 public:
     // The component's bus name, as in its description.
     static constexpr const char* kComponentName = "org.freedesktop.IBus.Tarvelo";
@@ -69,32 +58,10 @@ public:
     // running: false then).
     static bool isTarveloEngineActive();
 
-    // EventTap
-    bool install(Callback callback) override;
-    void enable() override { enabled_ = true; }
-    void remove() override;
-    void setUndoChordWanted(bool) override {}
-    void setChords(const std::vector<KeyChord>&) override {}
-    bool holdsKeys() const override { return true; }
-    // KeyboardEvents: Backspace deletes before the caret, typed text is committed.
-    bool post(const KeyboardEvent& event) override;
-    // KeyboardFreeze: every key waits for the engine's answer anyway.
-    bool freeze() override { return true; }
-    void thaw() override {}
-    // AccessibilityApi: the focused client's text, or nullptr while no client of ours has focus.
-    std::shared_ptr<AccessibilityElement> focusedElement() override;
-    // InputContext: "us" or "ru", as the engine in use declares.
-    std::optional<std::string> selectedKeyboardInputSource() override;
     // The engine of `layout` through the desktop's own input sources, which also give the clients its
     // keymap: GNOME Shell's (GnomeShellInputSources), on GNOME only. Elsewhere false: an engine chosen on
     // IBus from outside would leave the desktop's keymap behind.
     bool selectKeyboardLayout(KeyboardLayout layout) override;
-    // Trust
-    bool isAccessibilityTrusted() override { return true; }
-    void promptForAccessibility() override {}
-    bool preflightListenEventAccess() override { return true; }
-    void requestListenEventAccess() override {}
-
     // What the engines call.
     bool processKey(TarveloIbusEngine& engine, unsigned keyval, unsigned keycode, unsigned state);
     void focusIn(TarveloIbusEngine& engine);
@@ -104,10 +71,6 @@ public:
 private:
     _IBusBus* bus_ = nullptr;
     _IBusFactory* factory_ = nullptr;
-    TarveloIbusEngine* focused_ = nullptr;
-    std::optional<IbusLayout> layout_;
-    Callback callback_;
-    bool enabled_ = false;
     std::function<void()> disconnected_;
     std::function<bool()> clientCountsBytes_;
     std::unique_ptr<GnomeShellInputSources> inputSources_;
