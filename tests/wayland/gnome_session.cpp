@@ -119,7 +119,7 @@ bool selectInputSources(const std::vector<InputSource>& sources, std::string& fa
     return waitForEngine(sources.front().second, failure);
 }
 
-bool switchInputSource(KeyInjector& keyboard, const std::string& engine, std::string& failure) {
+bool switchInputSource(Keyboard& keyboard, const std::string& engine, std::string& failure) {
     if (!keyboard.tap(KEY_SPACE, {KEY_LEFTMETA})) {
         failure = "Super+Space refused: " + keyboard.lastError();
         return false;
