@@ -24,36 +24,59 @@ LinuxDesktop::LinuxDesktop(KeyboardBackend backend)
       trust_(display_.get(), availability_) {
     if (backend == KeyboardBackend::ibus) {
         ibus_ = std::make_unique<IbusBackend>();
-        ibusAccessibility_ = std::make_unique<AccessibilityService>(*ibus_);
+        inputMethod_ = ibus_.get();
         // Without a daemon there is nothing to serve yet; keys reach applications as they do anyway.
         ibus_->registerEngines();
+    } else if (backend == KeyboardBackend::fcitx5) {
+        // Without a session bus nothing calls; keys reach applications as they do anyway.
+        fcitx5_ = std::make_unique<Fcitx5Backend>();
+        inputMethod_ = fcitx5_.get();
     }
+    if (inputMethod_ != nullptr) inputMethodAccessibility_ = std::make_unique<AccessibilityService>(*inputMethod_);
 }
 
-KeyboardBackend LinuxDesktop::backendForSession(bool ibusAsked) {
-    if (ibusAsked || isWaylandSession() || IbusBackend::isTarveloEngineActive()) return KeyboardBackend::ibus;
+KeyboardBackend LinuxDesktop::backendForSession(bool ibusAsked, bool fcitx5Asked) {
+    if (fcitx5Asked) return KeyboardBackend::fcitx5;
+    if (ibusAsked || IbusBackend::isTarveloEngineActive()) return KeyboardBackend::ibus;
+    if (sessionNamesFcitx() || Fcitx5Backend::isFcitx5Running()) return KeyboardBackend::fcitx5;
+    if (isWaylandSession()) return KeyboardBackend::ibus;
+    return KeyboardBackend::x11;
+}
+
+bool LinuxDesktop::sessionNamesFcitx() {
+    for (const char* name : {"XMODIFIERS", "GTK_IM_MODULE", "QT_IM_MODULE"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && std::string_view(value).find("fcitx") != std::string_view::npos) return true;
+    }
+    return false;
+}
+
+KeyboardBackend LinuxDesktop::backend() const {
+    if (ibus_ != nullptr) return KeyboardBackend::ibus;
+    if (fcitx5_ != nullptr) return KeyboardBackend::fcitx5;
     return KeyboardBackend::x11;
 }
 
 InputContext& LinuxDesktop::inputContext() {
-    if (ibus_ != nullptr) return *ibus_;
+    if (inputMethod_ != nullptr) return *inputMethod_;
     return inputContext_;
 }
 
 Trust& LinuxDesktop::trust() {
-    if (ibus_ != nullptr) return *ibus_;
+    if (inputMethod_ != nullptr) return *inputMethod_;
     return trust_;
 }
 
 AccessibilityService& LinuxDesktop::accessibility() {
-    if (ibusAccessibility_ != nullptr) return *ibusAccessibility_;
+    if (inputMethodAccessibility_ != nullptr) return *inputMethodAccessibility_;
     return accessibility_;
 }
 
 PipelinePlatform LinuxDesktop::pipelinePlatform() {
-    if (ibus_ != nullptr) {
-        return PipelinePlatform{*ibusAccessibility_, *ibus_, *ibus_, *ibus_, workspace_, spellChecker_, recognizer_,
-                                sound_, notificationCenter_, clock_, scheduler_, *ibus_, KeyLabels::pc()};
+    if (inputMethod_ != nullptr) {
+        return PipelinePlatform{*inputMethodAccessibility_, *inputMethod_, *inputMethod_, *inputMethod_, workspace_,
+                                spellChecker_, recognizer_, sound_, notificationCenter_, clock_, scheduler_,
+                                *inputMethod_, KeyLabels::pc()};
     }
     return PipelinePlatform{accessibility_, keyboardEvents_, eventTap_,          keyboardFreeze_, workspace_,
                             spellChecker_,  recognizer_,     sound_, notificationCenter_, clock_,

@@ -12,6 +12,7 @@
 #include "platform/linux/language/enchant_spell_checker.h"
 #include "platform/linux/freedesktop_system_sound.h"
 #include "platform/linux/glib_scheduler.h"
+#include "platform/linux/fcitx5/fcitx5_backend.h"
 #include "platform/linux/ibus/ibus_backend.h"
 #include "platform/linux/x11/injected_keys.h"
 #include "platform/linux/x11/keyboard_hold.h"
@@ -28,9 +29,9 @@
 
 namespace tarvelo::desktop {
 
-// Where keys and text come from: the X server (the tap of XInput 2, XTest, AT-SPI for text), or IBus,
-// where Tarvelo is the input method.
-enum class KeyboardBackend { x11, ibus };
+// Where keys and text come from: the X server (the tap of XInput 2, XTest, AT-SPI for text), or the
+// input method, IBus (Tarvelo's engines) or fcitx5 (Tarvelo's module, calling this process).
+enum class KeyboardBackend { x11, ibus, fcitx5 };
 
 // Every platform service of the Linux desktop, made once and wired together: the one place that picks
 // the backend. Without an X display it still builds, and then answers as a desktop that offers no
@@ -39,13 +40,19 @@ class LinuxDesktop {
 public:
     explicit LinuxDesktop(KeyboardBackend backend = KeyboardBackend::x11);
 
-    // The backend for this session: IBus on Wayland, where nothing else sees keys, and where asked for
-    // (IBus starts Tarvelo with --ibus) or where one of Tarvelo's engines is IBus's current one; else
-    // X11, so that nothing is corrected twice.
-    static KeyboardBackend backendForSession(bool ibusAsked);
-    KeyboardBackend backend() const { return ibus_ != nullptr ? KeyboardBackend::ibus : KeyboardBackend::x11; }
+    // The backend for this session: the one asked for (IBus starts Tarvelo with --ibus; --fcitx5); IBus
+    // where one of Tarvelo's engines is IBus's current one; fcitx5 where it is the session's input
+    // method (its name on the session bus, or the session's input-method variables name it: KDE Plasma
+    // starts it for Wayland); IBus on any other Wayland session, where nothing else sees keys; else
+    // X11. Whichever input method is chosen, the X11 tap stays off, so that nothing is corrected twice.
+    static KeyboardBackend backendForSession(bool ibusAsked, bool fcitx5Asked = false);
+    // Whether the session's input-method variables (XMODIFIERS, GTK_IM_MODULE, QT_IM_MODULE) name fcitx.
+    static bool sessionNamesFcitx();
+    KeyboardBackend backend() const;
     // The IBus engines, when they are the backend.
     IbusBackend* ibus() { return ibus_.get(); }
+    // The object fcitx5's module calls, when it is the backend.
+    Fcitx5Backend* fcitx5() { return fcitx5_.get(); }
     LinuxDesktop(const LinuxDesktop&) = delete;
     LinuxDesktop& operator=(const LinuxDesktop&) = delete;
 
@@ -91,7 +98,10 @@ private:
         [this] { return eventTap_.isHoldingKeyboard() || keyboardFreeze_.isHoldingKeyboard(); }};
     AccessibilityService accessibility_{accessibilityApi_};
     std::unique_ptr<IbusBackend> ibus_;
-    std::unique_ptr<AccessibilityService> ibusAccessibility_;
+    std::unique_ptr<Fcitx5Backend> fcitx5_;
+    // Whichever of the two is the backend, or nullptr on X11.
+    InputMethodBackend* inputMethod_ = nullptr;
+    std::unique_ptr<AccessibilityService> inputMethodAccessibility_;
     EnchantSpellChecker spellChecker_;
     LetterModelLanguageRecognizer recognizer_;
     DBusNotificationCenter notificationCenter_;

@@ -6,10 +6,6 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/linux/ibus/ibus_text_field.h"
-#include "support/virtual_keys.h"
-#include "text/utf8.h"
-
 namespace tarvelo::desktop {
 namespace {
 
@@ -17,7 +13,7 @@ namespace {
 IbusBackend* g_backend = nullptr;
 
 // The edits reach the client through the engine it is connected to.
-class EngineEdits final : public IbusClientEdits {
+class EngineEdits final : public InputMethodClientEdits {
 public:
     explicit EngineEdits(IBusEngine* engine) : engine_(engine) {}
 
@@ -37,9 +33,9 @@ private:
 }  // namespace
 
 struct EngineState {
-    explicit EngineState(IBusEngine* engine) : edits(engine), field(std::make_shared<IbusTextField>(edits)) {}
+    explicit EngineState(IBusEngine* engine) : edits(engine), client(edits) {}
     EngineEdits edits;
-    std::shared_ptr<IbusTextField> field;
+    InputMethodClient client;
 };
 
 struct TarveloIbusEngine {
@@ -57,9 +53,9 @@ IBusEngineClass* g_parentClass = nullptr;
 
 TarveloIbusEngine& self(IBusEngine* engine) { return *reinterpret_cast<TarveloIbusEngine*>(engine); }
 
-IbusLayout layoutOf(IBusEngine* engine) {
+InputMethodLayout layoutOf(IBusEngine* engine) {
     const gchar* name = ibus_engine_get_name(engine);
-    return ibusLayoutOfEngine(name != nullptr ? name : "").value_or(IbusLayout::us);
+    return ibusLayoutOfEngine(name != nullptr ? name : "").value_or(InputMethodLayout::us);
 }
 
 // Tells the client that the engine reads its surrounding text: a client sends it only once asked.
@@ -96,23 +92,23 @@ void enable(IBusEngine* engine) {
 }
 
 void disable(IBusEngine* engine) {
-    self(engine).state->field->forget();
+    self(engine).state->client.field().forget();
     if (g_backend != nullptr) g_backend->focusOut(self(engine));
 }
 
 void setSurroundingText(IBusEngine* engine, IBusText* text, guint cursor, guint anchor) {
     if (g_parentClass->set_surrounding_text != nullptr) g_parentClass->set_surrounding_text(engine, text, cursor, anchor);
     const gchar* value = text != nullptr ? ibus_text_get_text(text) : nullptr;
-    self(engine).state->field->setSurroundingText(value != nullptr ? value : "", cursor, anchor);
+    self(engine).state->client.field().setSurroundingText(value != nullptr ? value : "", cursor, anchor);
 }
 
 void setContentType(IBusEngine* engine, guint purpose, guint hints) {
     if (g_parentClass->set_content_type != nullptr) g_parentClass->set_content_type(engine, purpose, hints);
-    self(engine).state->field->setSecure(purpose == IBUS_INPUT_PURPOSE_PASSWORD || purpose == IBUS_INPUT_PURPOSE_PIN);
+    self(engine).state->client.field().setSecure(purpose == IBUS_INPUT_PURPOSE_PASSWORD || purpose == IBUS_INPUT_PURPOSE_PIN);
 }
 
 void setCapabilities(IBusEngine* engine, guint capabilities) {
-    if ((capabilities & IBUS_CAP_SURROUNDING_TEXT) == 0) self(engine).state->field->forget();
+    if ((capabilities & IBUS_CAP_SURROUNDING_TEXT) == 0) self(engine).state->client.field().forget();
 }
 
 void destroy(IBusObject* object) {
@@ -150,15 +146,17 @@ GType engineType() {
     return type;
 }
 
-// A key that types: printable text with no modifier that makes it a command.
-bool types(const KeyEventRecord& record) {
-    if (!record.characters || record.characters->empty() || record.keyCode == virtual_key::kDelete) return false;
-    if ((record.flags & (modifier_flag::kCommand | modifier_flag::kControl | modifier_flag::kOption)) != 0) return false;
-    const char32_t first = text::firstScalar(*record.characters);
-    return first >= 0x20 && first != 0x7F;
+}  // namespace
+
+const char* ibusEngineName(InputMethodLayout layout) {
+    return layout == InputMethodLayout::ru ? "tarvelo-ru" : "tarvelo-us";
 }
 
-}  // namespace
+std::optional<InputMethodLayout> ibusLayoutOfEngine(std::string_view engineName) {
+    if (engineName == "tarvelo-us") return InputMethodLayout::us;
+    if (engineName == "tarvelo-ru") return InputMethodLayout::ru;
+    return std::nullopt;
+}
 
 IbusBackend::IbusBackend() {
     ibus_init();
@@ -184,7 +182,7 @@ bool IbusBackend::registerEngines() {
     if (factory_ == nullptr) {
         factory_ = ibus_factory_new(ibus_bus_get_connection(bus_));
         g_object_ref_sink(factory_);
-        for (const IbusLayout layout : {IbusLayout::us, IbusLayout::ru}) {
+        for (const InputMethodLayout layout : {InputMethodLayout::us, InputMethodLayout::ru}) {
             ibus_factory_add_engine(factory_, ibusEngineName(layout), engineType());
         }
     }
@@ -206,91 +204,18 @@ bool IbusBackend::isTarveloEngineActive() {
     return active;
 }
 
-bool IbusBackend::install(Callback callback) {
-    callback_ = std::move(callback);
-    enabled_ = true;
-    return true;
-}
-
-void IbusBackend::remove() {
-    callback_ = nullptr;
-    enabled_ = false;
-}
-
 bool IbusBackend::processKey(TarveloIbusEngine& engine, unsigned keyval, unsigned keycode, unsigned state) {
-    focused_ = &engine;
-    const IbusLayout layout = layoutOf(&engine.parent);
-    layout_ = layout;
-    const std::optional<KeyEventRecord> record = ibusKeyRecord(keyval, keycode, state, layout);
-    if (!record) return false;
-    IbusTextField& field = *engine.state->field;
-    const bool typing = types(*record);
-    if (typing) field.hold(*record->characters);
-    TapAnswer answer = TapAnswer::pass;
-    if (callback_ && enabled_) {
-        // A copy: the callback may remove the tap while it runs.
-        const Callback callback = callback_;
-        answer = callback(*record);
-    }
-    if (answer == TapAnswer::swallow) {
-        if (typing) field.dropHeld();
-        return true;
-    }
-    if (typing) {
-        // An edit committed the key with its replacement.
-        if (field.finishHeld()) return true;
-        // The client's keymap is not the engine's layout (an X11 session with another group): the key
-        // types what the layout says.
-        std::string clientText;
-        if (const gunichar character = ibus_keyval_to_unicode(keyval); character != 0) {
-            text::appendScalar(clientText, static_cast<char32_t>(character));
-        }
-        if (clientText != *record->characters) {
-            engine.state->edits.commit(*record->characters);
-            return true;
-        }
-        return false;
-    }
-    if (record->keyCode == virtual_key::kDelete &&
-        (record->flags & (modifier_flag::kCommand | modifier_flag::kControl | modifier_flag::kOption)) == 0) {
-        field.noteBackspace();
-    }
-    return false;
+    return InputMethodBackend::processKey(engine.state->client, layoutOf(&engine.parent), keyval, keycode,
+                                          state & ~static_cast<unsigned>(IBUS_RELEASE_MASK),
+                                          (state & IBUS_RELEASE_MASK) != 0);
 }
 
 void IbusBackend::focusIn(TarveloIbusEngine& engine) {
-    focused_ = &engine;
-    layout_ = layoutOf(&engine.parent);
+    InputMethodBackend::focusIn(engine.state->client, layoutOf(&engine.parent));
 }
 
-void IbusBackend::focusOut(TarveloIbusEngine& engine) {
-    if (focused_ == &engine) focused_ = nullptr;
-}
+void IbusBackend::focusOut(TarveloIbusEngine& engine) { InputMethodBackend::focusOut(engine.state->client); }
 
-void IbusBackend::destroyed(TarveloIbusEngine& engine) {
-    if (focused_ == &engine) focused_ = nullptr;
-}
-
-bool IbusBackend::post(const KeyboardEvent& event) {
-    if (focused_ == nullptr) return false;
-    if (!event.keyDown) return true;
-    IbusTextField& field = *focused_->state->field;
-    if (event.keyCode == virtual_key::kDelete) {
-        field.deleteBefore(1);
-    } else if (!event.unicodeString.empty()) {
-        field.insert(text::fromUtf16(event.unicodeString));
-    }
-    return true;
-}
-
-std::shared_ptr<AccessibilityElement> IbusBackend::focusedElement() {
-    if (focused_ == nullptr) return nullptr;
-    return focused_->state->field;
-}
-
-std::optional<std::string> IbusBackend::selectedKeyboardInputSource() {
-    if (!layout_) return std::nullopt;
-    return std::string(ibusLayoutName(*layout_));
-}
+void IbusBackend::destroyed(TarveloIbusEngine& engine) { InputMethodBackend::destroyed(engine.state->client); }
 
 }  // namespace tarvelo::desktop

@@ -2,18 +2,10 @@
 #pragma once
 
 #include <functional>
-#include <memory>
 #include <optional>
-#include <string>
-#include <vector>
+#include <string_view>
 
-#include "platform/accessibility_api.h"
-#include "platform/event_tap.h"
-#include "platform/input_context.h"
-#include "platform/keyboard_events.h"
-#include "platform/keyboard_freeze.h"
-#include "platform/linux/ibus/ibus_key_mapping.h"
-#include "platform/trust.h"
+#include "platform/linux/input_method/input_method_backend.h"
 
 struct _IBusBus;
 struct _IBusFactory;
@@ -22,20 +14,16 @@ namespace tarvelo::desktop {
 
 struct TarveloIbusEngine;
 
+// The engine's name for a layout ("tarvelo-us", "tarvelo-ru"), and the layout an engine name stands for
+// (none for an engine that is not Tarvelo's).
+const char* ibusEngineName(InputMethodLayout layout);
+std::optional<InputMethodLayout> ibusLayoutOfEngine(std::string_view engineName);
+
 // Tarvelo as an IBus input-method engine: two engines of one component, "tarvelo-us" and "tarvelo-ru",
-// whose every key IBus hands over before the client sees it. The backend is the session's key tap (each
-// key, in order, held until the monitor has answered: EventTap::holdsKeys), its text (the focused
-// client's surrounding text, see IbusTextField), its edits (deletion before the caret and commits; the
-// typed Backspaces and text of KeyboardEvents become the same), the selected layout (that of the engine
-// in use), and the permissions (granted: an input method is given every key by design).
-// A key passes to the client unchanged unless the monitor swallows it or an edit took it in; a key whose
-// text under the engine's layout differs from what the client's keymap gives is committed as that text.
-class IbusBackend final : public EventTap,
-                          public KeyboardEvents,
-                          public KeyboardFreeze,
-                          public AccessibilityApi,
-                          public InputContext,
-                          public Trust {
+// whose every key IBus hands over before the client sees it. Each engine (one per input context) is a
+// client of the input-method backend, which does the work; the engine in use gives the layout. This is
+// the GObject glue: the engine type, its factory and the component's name on the IBus bus.
+class IbusBackend final : public InputMethodBackend {
 public:
     // The component's bus name, as in its description.
     static constexpr const char* kComponentName = "org.freedesktop.IBus.Tarvelo";
@@ -62,31 +50,9 @@ public:
     // running: false then).
     static bool isTarveloEngineActive();
 
-    // EventTap
-    bool install(Callback callback) override;
-    void enable() override { enabled_ = true; }
-    void remove() override;
-    void setUndoChordWanted(bool) override {}
-    void setChords(const std::vector<KeyChord>&) override {}
-    bool holdsKeys() const override { return true; }
-    // KeyboardEvents: Backspace deletes before the caret, typed text is committed.
-    bool post(const KeyboardEvent& event) override;
-    // KeyboardFreeze: every key waits for the engine's answer anyway.
-    bool freeze() override { return true; }
-    void thaw() override {}
-    // AccessibilityApi: the focused client's text, or nullptr while no client of ours has focus.
-    std::shared_ptr<AccessibilityElement> focusedElement() override;
-    // InputContext: "us" or "ru", as the engine in use declares.
-    std::optional<std::string> selectedKeyboardInputSource() override;
     // Always false: the desktop's own switcher (GNOME Shell's input sources) chooses which engine runs and
     // which keymap the clients use, and an engine chosen from outside would leave that keymap behind.
     bool selectKeyboardLayout(KeyboardLayout) override { return false; }
-    // Trust
-    bool isAccessibilityTrusted() override { return true; }
-    void promptForAccessibility() override {}
-    bool preflightListenEventAccess() override { return true; }
-    void requestListenEventAccess() override {}
-
     // What the engines call.
     bool processKey(TarveloIbusEngine& engine, unsigned keyval, unsigned keycode, unsigned state);
     void focusIn(TarveloIbusEngine& engine);
@@ -96,10 +62,6 @@ public:
 private:
     _IBusBus* bus_ = nullptr;
     _IBusFactory* factory_ = nullptr;
-    TarveloIbusEngine* focused_ = nullptr;
-    std::optional<IbusLayout> layout_;
-    Callback callback_;
-    bool enabled_ = false;
     std::function<void()> disconnected_;
 };
 

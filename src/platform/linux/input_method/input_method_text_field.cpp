@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/linux/ibus/ibus_text_field.h"
+#include "platform/linux/input_method/input_method_text_field.h"
 
 #include <algorithm>
 #include <utility>
@@ -14,7 +14,7 @@ constexpr std::size_t utf16Units(char32_t scalar) { return scalar > 0xFFFF ? 2 :
 
 }  // namespace
 
-void IbusTextField::setSurroundingText(std::string_view text, std::size_t cursor, std::size_t anchor) {
+void InputMethodTextField::setSurroundingText(std::string_view text, std::size_t cursor, std::size_t anchor) {
     if (secure_) return;
     text_ = text::scalars(text);
     cursor_ = std::min(cursor, text_.size());
@@ -23,19 +23,19 @@ void IbusTextField::setSurroundingText(std::string_view text, std::size_t cursor
     chosen_.reset();
 }
 
-void IbusTextField::setSecure(bool secure) {
+void InputMethodTextField::setSecure(bool secure) {
     secure_ = secure;
     if (secure_) forget();
 }
 
-void IbusTextField::forget() {
+void InputMethodTextField::forget() {
     text_.clear();
     cursor_ = anchor_ = 0;
     known_ = false;
     chosen_.reset();
 }
 
-void IbusTextField::hold(std::string_view text) {
+void InputMethodTextField::hold(std::string_view text) {
     holding_ = true;
     heldTaken_ = false;
     held_ = text::scalars(text);
@@ -43,14 +43,14 @@ void IbusTextField::hold(std::string_view text) {
     if (known_) replaceSelection(held_);
 }
 
-bool IbusTextField::finishHeld() {
+bool InputMethodTextField::finishHeld() {
     holding_ = false;
     heldPending_ = 0;
     chosen_.reset();
     return std::exchange(heldTaken_, false);
 }
 
-void IbusTextField::dropHeld() {
+void InputMethodTextField::dropHeld() {
     if (known_ && heldPending_ > 0 && cursor_ >= heldPending_) {
         text_.erase(cursor_ - heldPending_, heldPending_);
         cursor_ -= heldPending_;
@@ -61,7 +61,7 @@ void IbusTextField::dropHeld() {
     heldPending_ = 0;
 }
 
-void IbusTextField::noteBackspace() {
+void InputMethodTextField::noteBackspace() {
     if (!known_) return;
     if (cursor_ != anchor_) {
         replaceSelection({});
@@ -71,13 +71,13 @@ void IbusTextField::noteBackspace() {
     }
 }
 
-void IbusTextField::replaceSelection(std::u32string_view text) {
+void InputMethodTextField::replaceSelection(std::u32string_view text) {
     const std::size_t start = selectionStart();
     text_.replace(start, selectionEnd() - start, text);
     cursor_ = anchor_ = start + text.size();
 }
 
-void IbusTextField::deleteBefore(std::size_t characters) {
+void InputMethodTextField::deleteBefore(std::size_t characters) {
     if (holding_) heldTaken_ = true;
     const std::size_t fromHeld = std::min(characters, heldPending_);
     heldPending_ -= fromHeld;
@@ -90,7 +90,7 @@ void IbusTextField::deleteBefore(std::size_t characters) {
     }
 }
 
-void IbusTextField::insert(std::string_view text) {
+void InputMethodTextField::insert(std::string_view text) {
     const std::u32string scalars = text::scalars(text);
     std::string committed;
     if (holding_) {
@@ -104,13 +104,13 @@ void IbusTextField::insert(std::string_view text) {
     if (known_) replaceSelection(scalars);
 }
 
-std::size_t IbusTextField::unitsBefore(std::size_t characters) const {
+std::size_t InputMethodTextField::unitsBefore(std::size_t characters) const {
     std::size_t units = 0;
     for (std::size_t i = 0; i < characters && i < text_.size(); ++i) units += utf16Units(text_[i]);
     return units;
 }
 
-std::optional<std::size_t> IbusTextField::charactersBefore(std::size_t units) const {
+std::optional<std::size_t> InputMethodTextField::charactersBefore(std::size_t units) const {
     std::size_t counted = 0;
     for (std::size_t i = 0; i <= text_.size(); ++i) {
         if (counted == units) return i;
@@ -120,7 +120,7 @@ std::optional<std::size_t> IbusTextField::charactersBefore(std::size_t units) co
     return std::nullopt;
 }
 
-std::string IbusTextField::markedText() const {
+std::string InputMethodTextField::markedText() const {
     std::u32string marked = text_;
     const std::size_t start = selectionStart();
     const std::size_t end = selectionEnd();
@@ -129,7 +129,7 @@ std::string IbusTextField::markedText() const {
     return text::fromScalars(marked);
 }
 
-AccessibilityAnswer IbusTextField::copyAttribute(std::string_view name) {
+AccessibilityAnswer InputMethodTextField::copyAttribute(std::string_view name) {
     if (name == "AXRole") return {accessibility_error::kSuccess, AccessibilityValue(std::string("AXTextArea"))};
     if (name == "AXSubrole") {
         if (secure_) return {accessibility_error::kSuccess, AccessibilityValue(std::string("AXSecureTextField"))};
@@ -150,7 +150,7 @@ AccessibilityAnswer IbusTextField::copyAttribute(std::string_view name) {
     return {accessibility_error::kAttributeUnsupported, std::nullopt};
 }
 
-int IbusTextField::setAttribute(std::string_view name, const AccessibilityValue& value) {
+int InputMethodTextField::setAttribute(std::string_view name, const AccessibilityValue& value) {
     if (!known_ || secure_) return accessibility_error::kCannotComplete;
     if (name == "AXSelectedTextRange") {
         const TextRange* range = std::get_if<TextRange>(&value);
@@ -185,7 +185,7 @@ int IbusTextField::setAttribute(std::string_view name, const AccessibilityValue&
     return accessibility_error::kAttributeUnsupported;
 }
 
-AccessibilityAnswer IbusTextField::copyParameterizedAttribute(std::string_view name, const AccessibilityValue& parameter) {
+AccessibilityAnswer InputMethodTextField::copyParameterizedAttribute(std::string_view name, const AccessibilityValue& parameter) {
     if (!known_ || secure_ || name != "AXStringForRange") return {accessibility_error::kAttributeUnsupported, std::nullopt};
     const TextRange* range = std::get_if<TextRange>(&parameter);
     if (range == nullptr) return {accessibility_error::kIllegalArgument, std::nullopt};

@@ -12,16 +12,16 @@
 namespace tarvelo::desktop {
 
 // The two edits an input method can make in its client's text.
-class IbusClientEdits {
+class InputMethodClientEdits {
 public:
-    virtual ~IbusClientEdits() = default;
+    virtual ~InputMethodClientEdits() = default;
     // Deletes `characters` characters just before the caret.
     virtual void deleteBeforeCaret(std::size_t characters) = 0;
     // Inserts `text` at the caret, in place of the selection.
     virtual void commit(std::string_view text) = 0;
 
 protected:
-    IbusClientEdits() = default;
+    InputMethodClientEdits() = default;
 };
 
 // The focused client's text as the engine knows it: the surrounding text the client last offered
@@ -33,9 +33,9 @@ protected:
 // into the held key first; once an edit has taken the key in, the key itself must not reach the client.
 // A password or PIN field keeps no text and reads as secure. Without surrounding text the caret is not
 // known, and only the blind edits (deleteBefore, insert) are possible.
-class IbusTextField final : public AccessibilityElement {
+class InputMethodTextField final : public AccessibilityElement {
 public:
-    explicit IbusTextField(IbusClientEdits& client) : client_(client) {}
+    explicit InputMethodTextField(InputMethodClientEdits& client) : client_(client) {}
 
     // What the client says.
     void setSurroundingText(std::string_view text, std::size_t cursor, std::size_t anchor);
@@ -74,7 +74,7 @@ private:
     std::optional<std::size_t> charactersBefore(std::size_t units) const;
     void replaceSelection(std::u32string_view text);
 
-    IbusClientEdits& client_;
+    InputMethodClientEdits& client_;
     std::u32string text_;
     std::size_t cursor_ = 0;
     std::size_t anchor_ = 0;

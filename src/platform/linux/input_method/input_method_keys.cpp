@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/linux/ibus/ibus_key_mapping.h"
+#include "platform/linux/input_method/input_method_keys.h"
 
-#include <ibus.h>
+#include <glib.h>
+#include <xkbcommon/xkbcommon.h>
 
 #include <array>
 #include <string_view>
@@ -67,13 +68,13 @@ constexpr std::array kNamedKeys = {
 
 bool isModifierKeyval(std::uint32_t keyval) {
     switch (keyval) {
-        case IBUS_KEY_Shift_L: case IBUS_KEY_Shift_R: case IBUS_KEY_Control_L: case IBUS_KEY_Control_R:
-        case IBUS_KEY_Caps_Lock: case IBUS_KEY_Shift_Lock: case IBUS_KEY_Meta_L: case IBUS_KEY_Meta_R:
-        case IBUS_KEY_Alt_L: case IBUS_KEY_Alt_R: case IBUS_KEY_Super_L: case IBUS_KEY_Super_R:
-        case IBUS_KEY_Hyper_L: case IBUS_KEY_Hyper_R: case IBUS_KEY_ISO_Level3_Shift:
-        case IBUS_KEY_ISO_Level5_Shift: case IBUS_KEY_ISO_Next_Group: case IBUS_KEY_ISO_Prev_Group:
-        case IBUS_KEY_ISO_First_Group: case IBUS_KEY_ISO_Last_Group: case IBUS_KEY_Mode_switch:
-        case IBUS_KEY_Num_Lock: case IBUS_KEY_Scroll_Lock:
+        case XKB_KEY_Shift_L: case XKB_KEY_Shift_R: case XKB_KEY_Control_L: case XKB_KEY_Control_R:
+        case XKB_KEY_Caps_Lock: case XKB_KEY_Shift_Lock: case XKB_KEY_Meta_L: case XKB_KEY_Meta_R:
+        case XKB_KEY_Alt_L: case XKB_KEY_Alt_R: case XKB_KEY_Super_L: case XKB_KEY_Super_R:
+        case XKB_KEY_Hyper_L: case XKB_KEY_Hyper_R: case XKB_KEY_ISO_Level3_Shift:
+        case XKB_KEY_ISO_Level5_Shift: case XKB_KEY_ISO_Next_Group: case XKB_KEY_ISO_Prev_Group:
+        case XKB_KEY_ISO_First_Group: case XKB_KEY_ISO_Last_Group: case XKB_KEY_Mode_switch:
+        case XKB_KEY_Num_Lock: case XKB_KEY_Scroll_Lock:
             return true;
         default:
             return false;
@@ -82,51 +83,51 @@ bool isModifierKeyval(std::uint32_t keyval) {
 
 }  // namespace
 
-const char* ibusEngineName(IbusLayout layout) { return layout == IbusLayout::ru ? "tarvelo-ru" : "tarvelo-us"; }
+const char* inputMethodLayoutName(InputMethodLayout layout) { return layout == InputMethodLayout::ru ? "ru" : "us"; }
 
-const char* ibusLayoutName(IbusLayout layout) { return layout == IbusLayout::ru ? "ru" : "us"; }
-
-std::optional<IbusLayout> ibusLayoutOfEngine(std::string_view engineName) {
-    if (engineName == "tarvelo-us") return IbusLayout::us;
-    if (engineName == "tarvelo-ru") return IbusLayout::ru;
-    return std::nullopt;
+std::string keysymText(std::uint32_t keysym) {
+    std::string text;
+    if (const std::uint32_t character = xkb_keysym_to_utf32(keysym); character != 0) {
+        text::appendScalar(text, static_cast<char32_t>(character));
+    }
+    return text;
 }
 
-std::optional<KeyEventRecord> ibusKeyRecord(std::uint32_t keyval, std::uint32_t keycode, std::uint32_t state,
-                                            IbusLayout layout) {
-    if ((state & IBUS_RELEASE_MASK) != 0 || isModifierKeyval(keyval)) return std::nullopt;
+std::optional<KeyEventRecord> inputMethodKeyRecord(std::uint32_t keysym, std::uint32_t evdevCode, std::uint32_t state,
+                                                   bool release, InputMethodLayout layout) {
+    if (release || isModifierKeyval(keysym)) return std::nullopt;
     KeyEventRecord record;
     record.type = KeyEventRecord::kKeyDown;
     std::uint64_t flags = 0;
-    if ((state & IBUS_SHIFT_MASK) != 0) flags |= modifier_flag::kShift;
-    if ((state & IBUS_CONTROL_MASK) != 0) flags |= modifier_flag::kCommand;
-    if ((state & IBUS_MOD1_MASK) != 0) flags |= modifier_flag::kOption;
-    if ((state & (IBUS_SUPER_MASK | IBUS_MOD4_MASK)) != 0) flags |= modifier_flag::kControl;
+    if ((state & key_state::kShift) != 0) flags |= modifier_flag::kShift;
+    if ((state & key_state::kControl) != 0) flags |= modifier_flag::kCommand;
+    if ((state & key_state::kAlt) != 0) flags |= modifier_flag::kOption;
+    if ((state & (key_state::kSuper | key_state::kMod4)) != 0) flags |= modifier_flag::kControl;
     record.flags = flags;
-    record.keyCode = static_cast<std::uint16_t>(kIbusOtherKeyBase + (keycode & 0xFFFF));
+    record.keyCode = static_cast<std::uint16_t>(kInputMethodOtherKeyBase + (evdevCode & 0xFFFF));
 
     for (const NamedKey& key : kNamedKeys) {
-        if (key.evdev == keycode) {
+        if (key.evdev == evdevCode) {
             record.keyCode = key.virtualKey;
             return record;
         }
     }
     for (const KeyPosition& key : kPositions) {
-        if (key.evdev != keycode) continue;
+        if (key.evdev != evdevCode) continue;
         record.keyCode = key.virtualKey;
-        const bool ru = layout == IbusLayout::ru;
+        const bool ru = layout == InputMethodLayout::ru;
         const std::string_view plain = ru ? key.ru : key.us;
         const std::string_view shifted = ru ? key.ruShifted : key.usShifted;
-        bool shift = (state & IBUS_SHIFT_MASK) != 0;
+        bool shift = (state & key_state::kShift) != 0;
         // Caps Lock turns letters, and only letters, to capitals.
         const bool letter = plain != shifted && text::scalars(plain).size() == 1 &&
                             g_unichar_isalpha(static_cast<gunichar>(text::firstScalar(plain)));
-        if (letter && (state & IBUS_LOCK_MASK) != 0) shift = !shift;
+        if (letter && (state & key_state::kLock) != 0) shift = !shift;
         record.characters = std::string(shift ? shifted : plain);
         return record;
     }
-    const gunichar character = ibus_keyval_to_unicode(keyval);
-    if (character != 0 && g_unichar_isprint(character)) {
+    const std::uint32_t character = xkb_keysym_to_utf32(keysym);
+    if (character != 0 && g_unichar_isprint(static_cast<gunichar>(character))) {
         std::string text;
         text::appendScalar(text, static_cast<char32_t>(character));
         record.characters = std::move(text);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/linux/ibus/ibus_text_field.h"
+#include "platform/linux/input_method/input_method_text_field.h"
 
 #include <string>
 #include <vector>
@@ -12,7 +12,7 @@ namespace tarvelo::desktop {
 namespace {
 
 // The client as the engine reaches it: what it was asked to do, in order.
-struct RecordingClient final : IbusClientEdits {
+struct RecordingClient final : InputMethodClientEdits {
     void deleteBeforeCaret(std::size_t characters) override { calls.push_back("delete " + std::to_string(characters)); }
     void commit(std::string_view text) override { calls.push_back("commit " + std::string(text)); }
     std::vector<std::string> calls;
@@ -20,19 +20,19 @@ struct RecordingClient final : IbusClientEdits {
 
 // The services' view of the one field.
 struct OneField final : AccessibilityApi {
-    explicit OneField(std::shared_ptr<IbusTextField> element) : field(std::move(element)) {}
+    explicit OneField(std::shared_ptr<InputMethodTextField> element) : field(std::move(element)) {}
     std::shared_ptr<AccessibilityElement> focusedElement() override { return field; }
-    std::shared_ptr<IbusTextField> field;
+    std::shared_ptr<InputMethodTextField> field;
 };
 
-struct IbusTextFieldTest : testing::Test {
+struct InputMethodTextFieldTest : testing::Test {
     RecordingClient client;
-    std::shared_ptr<IbusTextField> field = std::make_shared<IbusTextField>(client);
+    std::shared_ptr<InputMethodTextField> field = std::make_shared<InputMethodTextField>(client);
     OneField api{field};
     AccessibilityService service{api};
 };
 
-TEST_F(IbusTextFieldTest, ReplacementAtAHeldDelimiterTakesTheKeyIntoOneDeletionAndOneCommit) {
+TEST_F(InputMethodTextFieldTest, ReplacementAtAHeldDelimiterTakesTheKeyIntoOneDeletionAndOneCommit) {
     // Characters, not bytes or UTF-16 units: "😀" is one character and two units.
     field->setSurroundingText("😀 ghbdtn", 8, 8);
     field->hold(" ");
@@ -61,7 +61,7 @@ TEST_F(IbusTextFieldTest, ReplacementAtAHeldDelimiterTakesTheKeyIntoOneDeletionA
     EXPECT_EQ(field->markedText(), "a|bc");
 }
 
-TEST_F(IbusTextFieldTest, TheSelectionIsReadAndReplacedByACommit) {
+TEST_F(InputMethodTextFieldTest, TheSelectionIsReadAndReplacedByACommit) {
     field->setSurroundingText("one ghbdtn two", 10, 4);
     const auto element = service.focusedElement();
     EXPECT_EQ(service.stringAttribute("AXSelectedText", *element), "ghbdtn");
@@ -73,7 +73,7 @@ TEST_F(IbusTextFieldTest, TheSelectionIsReadAndReplacedByACommit) {
     EXPECT_EQ(element->setAttribute("AXSelectedTextRange", TextRange{4, 6}), accessibility_error::kSuccess);
 }
 
-TEST_F(IbusTextFieldTest, WithoutSurroundingTextOnlyBlindEditsWorkAndTheyReachIntoTheHeldKeyFirst) {
+TEST_F(InputMethodTextFieldTest, WithoutSurroundingTextOnlyBlindEditsWorkAndTheyReachIntoTheHeldKeyFirst) {
     field->hold(" ");
     EXPECT_EQ(service.textBeforeCaretEnds("ghbdtn "), TextCheck::unknown);
     // Seven Backspaces and the replacement typed: the held space is one of the seven.
@@ -84,7 +84,7 @@ TEST_F(IbusTextFieldTest, WithoutSurroundingTextOnlyBlindEditsWorkAndTheyReachIn
     EXPECT_TRUE(field->finishHeld());
 }
 
-TEST_F(IbusTextFieldTest, APasswordFieldKeepsNothingAndReadsAsSecure) {
+TEST_F(InputMethodTextFieldTest, APasswordFieldKeepsNothingAndReadsAsSecure) {
     field->setSurroundingText("secret", 6, 6);
     field->setSecure(true);
     field->setSurroundingText("secret2", 7, 7);

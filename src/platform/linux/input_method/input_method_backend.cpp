@@ -1,0 +1,103 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "platform/linux/input_method/input_method_backend.h"
+
+#include "support/virtual_keys.h"
+#include "text/utf8.h"
+
+namespace tarvelo::desktop {
+namespace {
+
+// A key that types: printable text with no modifier that makes it a command.
+bool types(const KeyEventRecord& record) {
+    if (!record.characters || record.characters->empty() || record.keyCode == virtual_key::kDelete) return false;
+    if ((record.flags & (modifier_flag::kCommand | modifier_flag::kControl | modifier_flag::kOption)) != 0) return false;
+    const char32_t first = text::firstScalar(*record.characters);
+    return first >= 0x20 && first != 0x7F;
+}
+
+}  // namespace
+
+bool InputMethodBackend::install(Callback callback) {
+    callback_ = std::move(callback);
+    enabled_ = true;
+    return true;
+}
+
+void InputMethodBackend::remove() {
+    callback_ = nullptr;
+    enabled_ = false;
+}
+
+bool InputMethodBackend::processKey(InputMethodClient& client, InputMethodLayout layout, std::uint32_t keysym,
+                                    std::uint32_t evdevCode, std::uint32_t state, bool release) {
+    focused_ = &client;
+    layout_ = layout;
+    const std::optional<KeyEventRecord> record = inputMethodKeyRecord(keysym, evdevCode, state, release, layout);
+    if (!record) return false;
+    InputMethodTextField& field = client.field();
+    const bool typing = types(*record);
+    if (typing) field.hold(*record->characters);
+    TapAnswer answer = TapAnswer::pass;
+    if (callback_ && enabled_) {
+        // A copy: the callback may remove the tap while it runs.
+        const Callback callback = callback_;
+        answer = callback(*record);
+    }
+    if (answer == TapAnswer::swallow) {
+        if (typing) field.dropHeld();
+        return true;
+    }
+    if (typing) {
+        // An edit committed the key with its replacement.
+        if (field.finishHeld()) return true;
+        // The client's keymap is not the input method's layout (an X11 session with another group): the
+        // key types what the layout says.
+        if (keysymText(keysym) != *record->characters) {
+            client.edits().commit(*record->characters);
+            return true;
+        }
+        return false;
+    }
+    if (record->keyCode == virtual_key::kDelete &&
+        (record->flags & (modifier_flag::kCommand | modifier_flag::kControl | modifier_flag::kOption)) == 0) {
+        field.noteBackspace();
+    }
+    return false;
+}
+
+void InputMethodBackend::focusIn(InputMethodClient& client, InputMethodLayout layout) {
+    focused_ = &client;
+    layout_ = layout;
+}
+
+void InputMethodBackend::focusOut(InputMethodClient& client) {
+    if (focused_ == &client) focused_ = nullptr;
+}
+
+void InputMethodBackend::destroyed(InputMethodClient& client) {
+    if (focused_ == &client) focused_ = nullptr;
+}
+
+bool InputMethodBackend::post(const KeyboardEvent& event) {
+    if (focused_ == nullptr) return false;
+    if (!event.keyDown) return true;
+    InputMethodTextField& field = focused_->field();
+    if (event.keyCode == virtual_key::kDelete) {
+        field.deleteBefore(1);
+    } else if (!event.unicodeString.empty()) {
+        field.insert(text::fromUtf16(event.unicodeString));
+    }
+    return true;
+}
+
+std::shared_ptr<AccessibilityElement> InputMethodBackend::focusedElement() {
+    if (focused_ == nullptr) return nullptr;
+    return focused_->element();
+}
+
+std::optional<std::string> InputMethodBackend::selectedKeyboardInputSource() {
+    if (!layout_) return std::nullopt;
+    return std::string(inputMethodLayoutName(*layout_));
+}
+
+}  // namespace tarvelo::desktop
