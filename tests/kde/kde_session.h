@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -45,5 +48,25 @@ bool selectInputMethod(const std::string& name, std::string& failure);
 // keyboard-ru, and waits as selectInputMethod does until `expected` is current; false with the reason
 // in `failure` when it does not become so.
 bool switchInputMethod(wayland::testing::Keyboard& keyboard, const std::string& expected, std::string& failure);
+
+// The build's Tarvelo with its fcitx5 backend, running in the session as the test's own child (on KDE
+// nothing starts it for the test, unlike IBus on GNOME): fcitx5's Tarvelo module finds it on the
+// session bus whenever it appears. It gets the session's fresh configuration, the welcome marked done.
+class TarveloProcess {
+public:
+    // Starts `program --fcitx5` and waits until it owns its name on the session bus; nullptr with the
+    // reason in `failure` when it cannot be run or does not get there in time.
+    static std::unique_ptr<TarveloProcess> start(const std::string& program, std::string& failure);
+
+    // Ends the program and waits for it.
+    ~TarveloProcess();
+    TarveloProcess(const TarveloProcess&) = delete;
+    TarveloProcess& operator=(const TarveloProcess&) = delete;
+
+private:
+    explicit TarveloProcess(pid_t pid) : pid_(pid) {}
+
+    pid_t pid_;
+};
 
 }  // namespace tarvelo::kde::testing

@@ -12,6 +12,8 @@
 #include <memory>
 #include <regex>
 
+#include "tarvelo_configuration.h"
+
 namespace tarvelo::wayland::testing {
 namespace {
 
@@ -52,26 +54,6 @@ std::string componentProgramProblem() {
         return "the session's user cannot run " + exec[1].str() + ", the component's program";
     }
     return {};
-}
-
-// Tarvelo starts with the configuration of the session's own, fresh home (scripts/gnome-session makes
-// one per run: XDG_CONFIG_HOME and XDG_DATA_HOME are inside it), as a user who has been through the
-// welcome already, so that no window takes the focus from the fields. Written before IBus starts it.
-bool skipOnboarding(std::string& failure) {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config == nullptr || *config == '\0') {
-        failure = "no XDG_CONFIG_HOME: not scripts/gnome-session's environment";
-        return false;
-    }
-    const std::string settings = std::string(config) + "/tarvelo";
-    g_mkdir_with_parents(settings.c_str(), 0700);
-    std::ofstream(settings + "/defaults.json")
-        << R"({"values": {"settings.onboarding": {"kind": "boolean", "value": true}}})";
-    if (!std::ifstream(settings + "/defaults.json")) {
-        failure = "cannot write " + settings + "/defaults.json";
-        return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -129,7 +111,7 @@ bool switchInputSource(Keyboard& keyboard, const std::string& engine, std::strin
 
 bool prepareTarveloEngines(std::string& failure) {
     failure = componentProgramProblem();
-    return failure.empty() && skipOnboarding(failure);
+    return failure.empty() && markTarveloWelcomeDone(failure);
 }
 
 }  // namespace tarvelo::wayland::testing
