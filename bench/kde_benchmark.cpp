@@ -3,8 +3,11 @@
 // KWin with fcitx5 as its input method and Tarvelo's fcitx5 module loaded, and, for comparison, how
 // long the same field takes to show a word that needs nothing: the path every key takes (KWin, fcitx5,
 // KWin's text-input, the toolkit). Timed from the space's press sent to KWin (fake input) to the field
-// reading the expected text, polled through the field's pipe. Without Tarvelo's module the corrected
-// rows say so and the others are still timed. Run by hand:
+// reading the expected text, polled through the field's pipe. The program starts the build's
+// tarvelo --fcitx5 in the session and warms it up; fcitx5 must be pointed at the build's module (one
+// line):
+//   FCITX_ADDON_DIRS=$PWD/build/dev/fcitx5/lib:/usr/lib/x86_64-linux-gnu/fcitx5
+//   XDG_DATA_DIRS=$PWD/build/dev/fcitx5/share:/usr/share
 //   scripts/kde-session build/dev/tests/wayland/tarvelo_kde_benchmark [WORDS]
 #include <cstdio>
 #include <cstdlib>
@@ -22,6 +25,7 @@ namespace {
 
 using wayland::testing::Desktop;
 using wayland::testing::KwinKeyInjector;
+using wayland::testing::SpaceTimes;
 using wayland::testing::Toolkit;
 using wayland::testing::toolkitName;
 using wayland::testing::WaylandField;
@@ -32,29 +36,28 @@ int run(int words) {
         return 2;
     }
     std::string failure;
-    std::unique_ptr<KwinKeyInjector> keyboard = KwinKeyInjector::start(failure);
-    if (keyboard == nullptr || !selectInputMethod(kEnglish, failure)) {
+    std::unique_ptr<TarveloProcess> tarvelo;
+    std::unique_ptr<KwinKeyInjector> keyboard;
+    if ((tarvelo = TarveloProcess::start(TARVELO_PROGRAM, failure)) == nullptr ||
+        (keyboard = KwinKeyInjector::start(failure)) == nullptr || !warmUpTarvelo(*keyboard, failure) ||
+        !selectInputMethod(kEnglish, failure)) {
         std::fprintf(stderr, "%s\n", failure.c_str());
         return 1;
     }
-    std::printf("%-5s %-10s %6s %8s %8s\n", "field", "word", "words", "median", "p95");
-    int status = 0;
+    std::printf("%-5s %-10s %6s %8s %8s %6s\n", "field", "word", "timed", "median", "p95", "missed");
     for (const Toolkit toolkit : {Toolkit::gtk3, Toolkit::gtk4, Toolkit::qt6}) {
         for (const bool corrected : {true, false}) {
             const WaylandField::Options options{toolkit, false, Desktop::kde};
-            const std::vector<double> times = corrected ? spaceToText(*keyboard, options, "ghbdtn", "привет ", words)
-                                                        : spaceToText(*keyboard, options, "hello", "hello ", words);
-            if (times.empty()) {
-                std::printf("%-5s %-10s %6s\n", toolkitName(toolkit), corrected ? "corrected" : "as typed", "failed");
-                status = 1;
-                continue;
-            }
-            std::printf("%-5s %-10s %6zu %6.1f ms %5.1f ms\n", toolkitName(toolkit), corrected ? "corrected" : "as typed",
-                        times.size(), wayland::testing::percentile(times, 0.5),
-                        wayland::testing::percentile(times, 0.95));
+            const SpaceTimes times = corrected ? spaceToText(*keyboard, options, "ghbdtn", "привет ", words)
+                                                  : spaceToText(*keyboard, options, "hello", "hello ", words);
+            if (times.milliseconds.empty()) return 1;
+            std::printf("%-5s %-10s %6zu %6.1f ms %5.1f ms %6d\n", toolkitName(toolkit),
+                        corrected ? "corrected" : "as typed", times.milliseconds.size(),
+                        wayland::testing::percentile(times.milliseconds, 0.5),
+                        wayland::testing::percentile(times.milliseconds, 0.95), times.leftAsTyped);
         }
     }
-    return status;
+    return 0;
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ protected:
         tarvelo_ = TarveloProcess::start(TARVELO_PROGRAM, startFailure_).release();
         if (tarvelo_ == nullptr) return;
         keyboard_ = KwinKeyInjector::start(startFailure_).release();
-        if (keyboard_ != nullptr && !warmUp()) {
+        if (keyboard_ != nullptr && !warmUpTarvelo(*keyboard_, startFailure_)) {
             delete keyboard_;
             keyboard_ = nullptr;
         }
@@ -79,39 +79,6 @@ protected:
         TARVELO_REQUIRE_KDE_SESSION();
         ASSERT_NE(keyboard_, nullptr) << startFailure_;
         keyboard_->setPace(Keyboard::kFast);
-    }
-
-    // The first word corrected in each layout has Tarvelo load what it loads on first use, and the call
-    // for its delimiter can take longer than the module waits (100 ms), after which the module lets keys
-    // pass for 3 s: a word per layout, in a field of its own, until one is corrected. False with the
-    // reason in startFailure_ when none is.
-    static bool warmUp() {
-        struct Word {
-            const char* inputMethod;
-            const char* keys;
-            const char* corrected;
-        };
-        for (const Word word : {Word{kEnglish, "ghbdtn ", "привет "}, Word{kRussian, "hello ", "hello "}}) {
-            bool corrected = false;
-            for (int attempt = 0; attempt < 4 && !corrected; ++attempt) {
-                if (attempt > 0) g_usleep(3500 * 1000);
-                std::string failure;
-                std::unique_ptr<WaylandField> field;
-                if (!selectInputMethod(word.inputMethod, failure) ||
-                    (field = WaylandField::start({Toolkit::qt6, false, Desktop::kde}, failure)) == nullptr ||
-                    !keyboard_->type(word.keys)) {
-                    startFailure_ = "warming Tarvelo up: " + (failure.empty() ? keyboard_->lastError() : failure);
-                    return false;
-                }
-                corrected = field->textWhenItReads(word.corrected, 2000) == word.corrected;
-            }
-            if (!corrected) {
-                startFailure_ = std::string("Tarvelo did not correct \"") + word.keys + "\" with " + word.inputMethod +
-                                " in four tries: is fcitx5's Tarvelo module loaded?";
-                return false;
-            }
-        }
-        return true;
     }
 
     // Makes `inputMethod` current and opens a field.

@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "tarvelo_configuration.h"
+#include "wayland_field.h"
 
 namespace tarvelo::kde::testing {
 namespace {
@@ -125,6 +126,39 @@ std::unique_ptr<TarveloProcess> TarveloProcess::start(const std::string& program
         g_usleep(50 * 1000);
     }
     return tarvelo;
+}
+
+bool warmUpTarvelo(wayland::testing::Keyboard& keyboard, std::string& failure) {
+    using wayland::testing::WaylandField;
+    struct Word {
+        const char* inputMethod;
+        const char* keys;
+        const char* corrected;
+    };
+    for (const Word word : {Word{kEnglish, "ghbdtn ", "привет "}, Word{kRussian, "hello ", "hello "}}) {
+        bool corrected = false;
+        for (int attempt = 0; attempt < 4 && !corrected; ++attempt) {
+            if (attempt > 0) g_usleep(3500 * 1000);
+            std::unique_ptr<WaylandField> field;
+            if (!selectInputMethod(word.inputMethod, failure) ||
+                (field = WaylandField::start(
+                     {wayland::testing::Toolkit::qt6, false, wayland::testing::Desktop::kde}, failure)) == nullptr) {
+                failure = "warming Tarvelo up: " + failure;
+                return false;
+            }
+            if (!keyboard.type(word.keys)) {
+                failure = "warming Tarvelo up: " + keyboard.lastError();
+                return false;
+            }
+            corrected = field->textWhenItReads(word.corrected, 2000) == word.corrected;
+        }
+        if (!corrected) {
+            failure = std::string("Tarvelo did not correct \"") + word.keys + "\" with " + word.inputMethod +
+                      " in four tries: is fcitx5's Tarvelo module loaded?";
+            return false;
+        }
+    }
+    return true;
 }
 
 TarveloProcess::~TarveloProcess() {

@@ -69,4 +69,10 @@ private:
     pid_t pid_;
 };
 
+// The first word corrected in each layout has Tarvelo load what it loads on first use, and the call for
+// its delimiter can take longer than fcitx5's module waits (100 ms), after which the module lets keys
+// pass for 3 s: types a word per layout, each in a Qt field of its own, until one is corrected. False
+// with the reason in `failure` when none is.
+bool warmUpTarvelo(wayland::testing::Keyboard& keyboard, std::string& failure);
+
 }  // namespace tarvelo::kde::testing
