@@ -50,6 +50,8 @@ Options:
   --version    show the version and exit
   --ibus       serve the IBus input sources English (Tarvelo) and Russian
                (Tarvelo); IBus starts Tarvelo so, and on Wayland it is the default
+  --fcitx5     take the keys from fcitx5 through Tarvelo's fcitx5 module (KDE
+               Plasma); the default wherever fcitx5 is the input method
 
 Qt's own options, for example -platform NAME, are accepted too. Settings are
 kept in $XDG_CONFIG_HOME/tarvelo/defaults.json (~/.config/tarvelo by default).
@@ -77,9 +79,9 @@ std::optional<int> answerInformationOption(int argc, char** argv) {
 // embedded and the first settings have been read by then.
 constexpr std::chrono::seconds kStartUpSettles{2};
 
-bool askedForIbus(int argc, char** argv) {
+bool asked(int argc, char** argv, std::string_view option) {
     for (int i = 1; i < argc; ++i) {
-        if (std::string_view(argv[i]) == "--ibus") return true;
+        if (std::string_view(argv[i]) == option) return true;
     }
     return false;
 }
@@ -121,8 +123,8 @@ int main(int argc, char** argv) {
     ui::SingleInstance instance;
     if (instance.notifyRunningInstance()) return 0;
 
-    const bool startedByIbus = askedForIbus(argc, argv);
-    desktop::LinuxDesktop desktop(desktop::LinuxDesktop::backendForSession(startedByIbus));
+    const bool startedByIbus = asked(argc, argv, "--ibus");
+    desktop::LinuxDesktop desktop(desktop::LinuxDesktop::backendForSession(startedByIbus, asked(argc, argv, "--fcitx5")));
     // IBus started this process for its engines and starts it again when it needs them.
     if (startedByIbus && desktop.ibus() != nullptr) desktop.ibus()->onDisconnected([] { QApplication::quit(); });
     desktop::JsonFileDefaultsStore defaults(desktop::JsonFileDefaultsStore::userFilePath());
@@ -149,13 +151,19 @@ int main(int argc, char** argv) {
                                defaults,
                                KeyLabels::pc(),
                                desktop::LinuxDesktop::isWaylandSession() &&
-                                   desktop.backend() != desktop::KeyboardBackend::ibus,
+                                   desktop.backend() == desktop::KeyboardBackend::x11,
                                [&desktop] { return desktop.unavailableChords(); },
                                [] { QApplication::quit(); }};
     // The code and fonts that only the windows use stay resident after they close, for as long as
     // Tarvelo sits in the tray; they are clean copies of the page cache, given back when the last
     // window is gone and read back from the cache when a window needs them again.
-    context.inputMethod = desktop.backend() == desktop::KeyboardBackend::ibus;
+    context.inputMethod = desktop.backend() != desktop::KeyboardBackend::x11;
+    context.keyboardSource = desktop.backend() == desktop::KeyboardBackend::ibus     ? settings_pages::KeyboardSource::ibus
+                             : desktop.backend() == desktop::KeyboardBackend::fcitx5 ? settings_pages::KeyboardSource::fcitx5
+                                                                                     : settings_pages::KeyboardSource::x11;
+    const char* currentDesktop = std::getenv("XDG_CURRENT_DESKTOP");
+    context.plasmaWithoutFcitx5 = currentDesktop != nullptr && std::string_view(currentDesktop).find("KDE") != std::string_view::npos &&
+                                  desktop.backend() != desktop::KeyboardBackend::fcitx5;
     std::optional<desktop::ResidentFilePages> beforeWindows;
     context.windowsOpening = [&beforeWindows] { beforeWindows = desktop::ResidentFilePages::now(); };
     context.windowsReleased = [&beforeWindows] {
@@ -164,7 +172,6 @@ int main(int argc, char** argv) {
     };
     ui::QtWindowPresenter windows(context);
     AppLifecycle lifecycle(state, defaults, windows, desktop.scheduler(), desktop.notificationCenter());
-    const char* currentDesktop = std::getenv("XDG_CURRENT_DESKTOP");
     lifecycle.setDesktop(
         {currentDesktop != nullptr ? currentDesktop : "", [&desktop] { return desktop.unavailableChords(); }});
     MenuBarContent menu(state, windows, context.keyLabels, [] { QApplication::quit(); });

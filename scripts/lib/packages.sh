@@ -15,6 +15,8 @@ TARVELO_PACKAGES=(
   libgtk-3-dev qt6-base-dev qt6-qpa-plugins fonts-dejavu-core
   # The IBus input-method backend, and the daemon and GTK 3 module its test tier types through.
   libibus-1.0-dev ibus ibus-gtk3
+  # The fcitx5 module (KDE Plasma's input method), and the fcitx5 its test starts.
+  libfcitx5core-dev fcitx5-modules-dev fcitx5
   # The interface's translations: msgfmt compiles Tarvelo's catalogs, and Qt's own catalogs put its
   # dialogs and buttons in the same language.
   gettext qt6-translations-l10n

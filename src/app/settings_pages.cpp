@@ -72,12 +72,25 @@ std::vector<std::string> desktopLimitations(bool waylandSession, const std::vect
     return lines;
 }
 
-std::string keyboardBackendDescription(bool inputMethod) {
-    if (inputMethod) {
-        return i18n::tr("Tarvelo is your input method (IBus): it sees the keys typed with English (Tarvelo) or "
-                        "Russian (Tarvelo) selected, and edits the text through IBus.");
+std::string keyboardBackendDescription(KeyboardSource source) {
+    switch (source) {
+        case KeyboardSource::ibus:
+            return i18n::tr("Tarvelo is your input method (IBus): it sees the keys typed with English (Tarvelo) or "
+                            "Russian (Tarvelo) selected, and edits the text through IBus.");
+        case KeyboardSource::fcitx5:
+            return i18n::tr("Tarvelo works inside your input method (fcitx5): its module hands Tarvelo the keys "
+                            "typed with the English (US) or Russian keyboard selected, and Tarvelo edits the text "
+                            "through fcitx5.");
+        case KeyboardSource::x11:
+            break;
     }
     return i18n::tr("Tarvelo reads the keys from the X server and edits the text through the accessibility bus.");
+}
+
+std::string plasmaSetupSteps() {
+    return i18n::tr("On KDE Plasma, Tarvelo works through fcitx5. Once: in System Settings, choose Fcitx 5 under "
+                    "Keyboard \u2192 Virtual Keyboard, and keep Keyboard - English (US) and Keyboard - Russian "
+                    "as its input methods; then quit Tarvelo and start it again.");
 }
 
 std::string chordLabel(Shortcut shortcut, const KeyChord& chord, const KeyLabels& labels) {

@@ -47,8 +47,13 @@ bool isHealthy(OperationalStatus status);
 // Plain words about what this desktop keeps from Tarvelo, one sentence each: a Wayland session, and
 // shortcuts that another program holds.
 std::vector<std::string> desktopLimitations(bool waylandSession, const std::vector<std::string>& unavailableChords);
-// Privacy: where Tarvelo takes the keys from, in one sentence: the IBus input method, or the X server.
-std::string keyboardBackendDescription(bool inputMethod);
+// Where Tarvelo takes the keys from.
+enum class KeyboardSource { x11, ibus, fcitx5 };
+// Privacy: where Tarvelo takes the keys from, in one sentence: the IBus input method, fcitx5's module, or
+// the X server.
+std::string keyboardBackendDescription(KeyboardSource source);
+// Privacy, on KDE Plasma while fcitx5 is not Tarvelo's source of keys: what the user does once.
+std::string plasmaSetupSteps();
 
 // Hotkeys: the shortcut's chord as its key cap shows it: the desktop's own label while it is the
 // default, else the chord's name ("Ctrl+Shift+Space").

@@ -123,8 +123,9 @@ TEST(SettingsPages, StatusAndDesktopLimitations) {
     EXPECT_NE(lines[0].find("Wayland"), std::string::npos);
     EXPECT_EQ(lines[1].rfind("Alt+Space is held by another program", 0), 0u);
 
-    EXPECT_NE(keyboardBackendDescription(true).find("IBus"), std::string::npos);
-    EXPECT_NE(keyboardBackendDescription(false).find("X server"), std::string::npos);
+    EXPECT_NE(keyboardBackendDescription(KeyboardSource::ibus).find("IBus"), std::string::npos);
+    EXPECT_NE(keyboardBackendDescription(KeyboardSource::fcitx5).find("fcitx5"), std::string::npos);
+    EXPECT_NE(keyboardBackendDescription(KeyboardSource::x11).find("X server"), std::string::npos);
 }
 
 }  // namespace

@@ -253,6 +253,37 @@ TEST_F(Fcitx5ProtocolTest, LayoutSwitchAfterACorrectionIsAskedOfFcitx5ForTheFocu
     EXPECT_EQ(selected.client, lastClient_);
 }
 
+TEST_F(Fcitx5ProtocolTest, ACommandFromTheMenuReachesTheFocusedClientAsASignal) {
+    struct Seen {
+        std::uint64_t client = 0;
+        Edits edits;
+    } seen;
+    const guint subscription = g_dbus_connection_signal_subscribe(
+        g_session->module, nullptr, kFcitx5Interface, "Edits", kFcitx5ObjectPath, nullptr, G_DBUS_SIGNAL_FLAGS_NONE,
+        +[](GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar*, GVariant* parameters,
+            gpointer data) {
+            auto* edits = static_cast<Seen*>(data);
+            guint64 client = 0;
+            GVariantIter* list = nullptr;
+            g_variant_get(parameters, "(ta(us))", &client, &list);
+            edits->client = client;
+            guint32 count = 0;
+            const gchar* committed = nullptr;
+            while (g_variant_iter_loop(list, "(u&s)", &count, &committed)) edits->edits.emplace_back(count, committed);
+            g_variant_iter_free(list);
+        },
+        &seen, nullptr);
+    ModuleClient client = newClient();
+    client.focusIn("keyboard-us");
+    client.type("ghbdtn", "ghbdtn", "keyboard-us");
+    // "Convert last word" from Tarvelo's menu: no key is being handled.
+    g_session->tarvelo->app.keyboardMonitor.convertLastWord();
+    EXPECT_TRUE(iterateUntil([&] { return !seen.edits.empty(); }));
+    g_dbus_connection_signal_unsubscribe(g_session->module, subscription);
+    EXPECT_EQ(seen.client, lastClient_);
+    EXPECT_EQ(seen.edits, (Edits{{6, "привет"}}));
+}
+
 TEST_F(Fcitx5ProtocolTest, PasswordFieldsAndOtherInputMethodsAreLeftAlone) {
     ModuleClient password = newClient();
     password.setSecret(true);

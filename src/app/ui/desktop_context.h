@@ -7,6 +7,7 @@
 
 #include "app/app_state.h"
 #include "app/settings_navigation.h"
+#include "app/settings_pages.h"
 #include "platform/defaults_store.h"
 #include "platform/key_labels.h"
 
@@ -29,8 +30,12 @@ struct DesktopContext {
     // what the windows brought into memory can be given back between the two.
     std::function<void()> windowsOpening = [] {};
     std::function<void()> windowsReleased = [] {};
-    // Keys come from IBus, where Tarvelo is the input method, rather than from the X server.
+    // Keys come from an input method (IBus, where Tarvelo is the input method, or fcitx5, where its
+    // module calls Tarvelo) rather than from the X server.
     bool inputMethod = false;
+    settings_pages::KeyboardSource keyboardSource = settings_pages::KeyboardSource::x11;
+    // A KDE Plasma session whose keys do not come from fcitx5: the Privacy page says how to turn it on.
+    bool plasmaWithoutFcitx5 = false;
 };
 
 }  // namespace tarvelo::ui

@@ -67,10 +67,16 @@ PrivacySettingsView::PrivacySettingsView(DesktopContext& context, QWidget* paren
     statusRow->addWidget(restart);
     permissions->addRow(statusRow);
 
-    auto* backend = new QLabel(page_style::text(settings_pages::keyboardBackendDescription(context.inputMethod)), this);
+    auto* backend = new QLabel(page_style::text(settings_pages::keyboardBackendDescription(context.keyboardSource)), this);
     backend->setObjectName("keyboardBackend");
     backend->setWordWrap(true);
     permissions->addRow(backend);
+    if (context.plasmaWithoutFcitx5) {
+        auto* plasma = new QLabel(page_style::text(settings_pages::plasmaSetupSteps()), this);
+        plasma->setObjectName("plasmaSetup");
+        plasma->setWordWrap(true);
+        permissions->addRow(plasma);
+    }
 
     limitations_->setObjectName("desktopLimitations");
     limitationRows_->setContentsMargins(0, 0, 0, 0);

@@ -31,6 +31,11 @@ LinuxDesktop::LinuxDesktop(KeyboardBackend backend)
         // Without a session bus nothing calls; keys reach applications as they do anyway.
         fcitx5_ = std::make_unique<Fcitx5Backend>();
         inputMethod_ = fcitx5_.get();
+        // fcitx5 waits for each key's answer only so long: the first correction must not be the one
+        // that loads a dictionary (tens of milliseconds, hundreds on a loaded machine).
+        scheduler_.after(0.0, [this] {
+            for (const char* language : {"en_US", "ru_RU"}) spellChecker_.check("a", language);
+        });
     }
     if (inputMethod_ != nullptr) inputMethodAccessibility_ = std::make_unique<AccessibilityService>(*inputMethod_);
 }

@@ -55,5 +55,36 @@ TEST(LinuxDesktop, RecognisesAWaylandSession) {
     }
 }
 
+TEST(LinuxDesktop, Fcitx5IsChosenWhenAskedForOrNamedByTheSession) {
+    EXPECT_EQ(LinuxDesktop::backendForSession(false, true), KeyboardBackend::fcitx5);
+    EXPECT_EQ(LinuxDesktop::backendForSession(true, true), KeyboardBackend::fcitx5);
+    struct Case {
+        const char* xmodifiers;
+        const char* gtkModule;
+        const char* qtModule;
+        bool fcitx;
+    };
+    const Case cases[] = {
+        {"@im=fcitx", nullptr, nullptr, true},
+        {nullptr, "fcitx", nullptr, true},
+        {nullptr, nullptr, "fcitx5", true},
+        {"@im=ibus", "ibus", "ibus", false},
+        {nullptr, nullptr, nullptr, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.xmodifiers ? c.xmodifiers : "-") + " " + (c.gtkModule ? c.gtkModule : "-") + " " +
+                     (c.qtModule ? c.qtModule : "-"));
+        const ScopedEnvironment xmodifiers("XMODIFIERS", c.xmodifiers);
+        const ScopedEnvironment gtk("GTK_IM_MODULE", c.gtkModule);
+        const ScopedEnvironment qt("QT_IM_MODULE", c.qtModule);
+        EXPECT_EQ(LinuxDesktop::sessionNamesFcitx(), c.fcitx);
+    }
+    // Named by the session, fcitx5 wins over a Wayland session's IBus default (no Tarvelo engine is
+    // IBus's current one here: no daemon runs for these tests).
+    const ScopedEnvironment xmodifiers("XMODIFIERS", "@im=fcitx");
+    const ScopedEnvironment wayland("WAYLAND_DISPLAY", "wayland-0");
+    EXPECT_EQ(LinuxDesktop::backendForSession(false), KeyboardBackend::fcitx5);
+}
+
 }  // namespace
 }  // namespace tarvelo::desktop

@@ -3,6 +3,7 @@
 
 #include <gio/gio.h>
 
+#include <algorithm>
 #include <functional>
 #include <string_view>
 
@@ -82,6 +83,7 @@ public:
     }
 
     void setRecording(bool recording) { recording_ = recording; }
+    bool hasEdits() const { return !edits_.empty(); }
     // The edits so far, as a GVariant of type a(us); the list is emptied.
     GVariant* take() {
         GVariantBuilder builder;
@@ -133,6 +135,7 @@ Fcitx5Backend::Fcitx5Backend() {
 }
 
 Fcitx5Backend::~Fcitx5Backend() {
+    if (flushSource_ != 0) g_source_remove(flushSource_);
     for (const auto& [sender, watch] : senderWatches_) g_bus_unwatch_name(watch);
     if (ownerId_ != 0) g_bus_unown_name(ownerId_);
     if (registration_ != 0) g_dbus_connection_unregister_object(connection_, registration_);
@@ -181,9 +184,7 @@ Fcitx5Backend::Client& Fcitx5Backend::client(const std::string& sender, std::uin
             }
             forget(oldest->first);
         }
-        auto made = std::make_unique<Client>([this, key] {
-            if (auto it = clients_.find(key); it != clients_.end()) flushOutsideEdits(key, *it->second);
-        });
+        auto made = std::make_unique<Client>([this, key] { outsideEdit(key); });
         found = clients_.emplace(key, std::move(made)).first;
         if (!senderWatches_.contains(sender)) {
             struct Watch {
@@ -226,10 +227,30 @@ void Fcitx5Backend::senderVanished(const std::string& sender) {
     }
 }
 
-void Fcitx5Backend::flushOutsideEdits(const ClientKey& key, Client& client) {
-    g_dbus_connection_emit_signal(connection_, key.first.c_str(), kFcitx5ObjectPath, kFcitx5Interface, "Edits",
-                                  g_variant_new("(t@a(us))", static_cast<guint64>(key.second), client.edits.take()),
-                                  nullptr);
+void Fcitx5Backend::outsideEdit(const ClientKey& key) {
+    if (std::find(editedOutside_.begin(), editedOutside_.end(), key) == editedOutside_.end()) {
+        editedOutside_.push_back(key);
+    }
+    if (flushSource_ != 0) return;
+    flushSource_ = g_idle_add(
+        +[](gpointer data) {
+            auto* backend = static_cast<Fcitx5Backend*>(data);
+            backend->flushSource_ = 0;
+            backend->flushOutsideEdits();
+            return G_SOURCE_REMOVE;
+        },
+        this);
+}
+
+void Fcitx5Backend::flushOutsideEdits() {
+    for (const ClientKey& key : std::exchange(editedOutside_, {})) {
+        const auto found = clients_.find(key);
+        // A key's answer may have carried them already.
+        if (found == clients_.end() || !found->second->edits.hasEdits()) continue;
+        g_dbus_connection_emit_signal(
+            connection_, key.first.c_str(), kFcitx5ObjectPath, kFcitx5Interface, "Edits",
+            g_variant_new("(t@a(us))", static_cast<guint64>(key.second), found->second->edits.take()), nullptr);
+    }
 }
 
 void Fcitx5Backend::handleCall(const char* sender, const char* method, GVariant* parameters,

@@ -57,8 +57,9 @@ private:
     using ClientKey = std::pair<std::string, std::uint64_t>;
     Client& client(const std::string& sender, std::uint64_t id);
     void forget(const ClientKey& key);
-    // Sends the edits made outside a key as a signal.
-    void flushOutsideEdits(const ClientKey& key, Client& client);
+    // Edits made outside a key go out as one signal per client, once the command that made them is done.
+    void outsideEdit(const ClientKey& key);
+    void flushOutsideEdits();
 
     _GDBusConnection* connection_ = nullptr;
     unsigned registration_ = 0;
@@ -72,6 +73,8 @@ private:
     // The client that had a key or the focus last.
     std::optional<ClientKey> focused_;
     std::uint64_t uses_ = 0;
+    std::vector<ClientKey> editedOutside_;
+    unsigned flushSource_ = 0;
 };
 
 }  // namespace tarvelo::desktop

@@ -32,6 +32,9 @@ inline constexpr const char* kFcitx5Interface = "dev.brinmoor.Tarvelo.Fcitx5";
 inline constexpr unsigned kFcitx5TextBefore = 400;
 inline constexpr unsigned kFcitx5TextAfter = 100;
 // How long the module waits for an answer before it lets the key pass, and how long it then leaves
-// Tarvelo alone (unless Tarvelo's name changes owner).
-inline constexpr unsigned kFcitx5CallTimeoutMilliseconds = 100;
+// Tarvelo alone (unless Tarvelo's name changes owner). An answer takes well under a millisecond for most
+// keys and a few at a delimiter, but the first correction in each language loads its dictionary (50 to
+// 180 ms measured): a key let pass then would leave Tarvelo's idea of the text wrong, so the wait is
+// longer than that.
+inline constexpr unsigned kFcitx5CallTimeoutMilliseconds = 300;
 inline constexpr unsigned kFcitx5QuietAfterTimeoutSeconds = 3;

@@ -92,7 +92,9 @@ public:
             kFcitx5BusName, [this](const std::string&, const std::string&, const std::string& newOwner) {
                 owner_ = newOwner;
                 quietUntil_ = 0;
-                TARVELO_DEBUG() << (owner_.empty() ? "Tarvelo left the bus" : "Tarvelo is on the bus");
+                // A Tarvelo that has just come knows no client's text: each is sent afresh.
+                for (auto& [ic, entry] : clients_) entry.sent.reset();
+                TARVELO_DEBUG() << (owner_.empty() ? "Tarvelo is not on the bus" : "Tarvelo is on the bus");
             });
         editsMatch_ = bus_->addMatch(dbus::MatchRule(kFcitx5BusName, kFcitx5ObjectPath, kFcitx5Interface, "Edits"),
                                      [this](dbus::Message& message) {
