@@ -12,6 +12,8 @@
 #include <memory>
 #include <regex>
 
+#include "tarvelo_configuration.h"
+
 namespace tarvelo::wayland::testing {
 namespace {
 
@@ -52,28 +54,6 @@ std::string componentProgramProblem() {
         return "the session's user cannot run " + exec[1].str() + ", the component's program";
     }
     return {};
-}
-
-// Tarvelo starts with the configuration of the session's own, fresh home (scripts/gnome-session makes
-// one per run: XDG_CONFIG_HOME and XDG_DATA_HOME are inside it), as a user who has been through the
-// welcome already, so that no window takes the focus from the fields, and with the settings a test
-// program turns on. Written before IBus starts it.
-bool writeSettings(const std::vector<std::string>& switchedOn, std::string& failure) {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config == nullptr || *config == '\0') {
-        failure = "no XDG_CONFIG_HOME: not scripts/gnome-session's environment";
-        return false;
-    }
-    const std::string settings = std::string(config) + "/tarvelo";
-    g_mkdir_with_parents(settings.c_str(), 0700);
-    std::string values = R"("settings.onboarding": {"kind": "boolean", "value": true})";
-    for (const std::string& key : switchedOn) values += R"(, ")" + key + R"(": {"kind": "boolean", "value": true})";
-    std::ofstream(settings + "/defaults.json") << R"({"values": {)" << values << "}}";
-    if (!std::ifstream(settings + "/defaults.json")) {
-        failure = "cannot write " + settings + "/defaults.json";
-        return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -121,7 +101,7 @@ bool selectInputSources(const std::vector<InputSource>& sources, std::string& fa
     return waitForEngine(sources.front().second, failure);
 }
 
-bool switchInputSource(KeyInjector& keyboard, const std::string& engine, std::string& failure) {
+bool switchInputSource(Keyboard& keyboard, const std::string& engine, std::string& failure) {
     if (!keyboard.tap(KEY_SPACE, {KEY_LEFTMETA})) {
         failure = "Super+Space refused: " + keyboard.lastError();
         return false;
@@ -131,7 +111,7 @@ bool switchInputSource(KeyInjector& keyboard, const std::string& engine, std::st
 
 bool prepareTarveloEngines(std::string& failure, const std::vector<std::string>& switchedOn) {
     failure = componentProgramProblem();
-    return failure.empty() && writeSettings(switchedOn, failure);
+    return failure.empty() && writeTarveloSettings(switchedOn, failure);
 }
 
 std::vector<InputSource> inputSources() {

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "key_injector.h"
+#include "keyboard.h"
 
 // The headless GNOME Shell that scripts/gnome-session starts around a Wayland test program.
 namespace tarvelo::wayland::testing {
@@ -41,7 +41,7 @@ bool selectInputSources(const std::vector<InputSource>& sources, std::string& fa
 
 // Presses Super+Space, the shell's shortcut to the next input source, and waits as selectInputSources
 // does until IBus has `engine`; false with the reason in `failure` when it does not.
-bool switchInputSource(KeyInjector& keyboard, const std::string& engine, std::string& failure);
+bool switchInputSource(Keyboard& keyboard, const std::string& engine, std::string& failure);
 
 // Readies the session for Tarvelo's engines before one is selected (IBus then starts the program the
 // build's component names, found through IBUS_COMPONENT_PATH): checks that the session's user can run

@@ -84,7 +84,9 @@ std::unique_ptr<WaylandField> WaylandField::start(const Options& options, std::s
         "GDK_BACKEND=wayland",
         "QT_QPA_PLATFORM=wayland",
         "GTK_IM_MODULE=wayland",
-        "QT_IM_MODULE=ibus",
+        // Without a module named, Qt on Wayland uses the compositor's text-input.
+        options.desktop == Desktop::gnome ? "QT_IM_MODULE=ibus" : "QT_IM_MODULE",
+        "XMODIFIERS",
         "DISPLAY",
     });
     std::vector<char*> argv;

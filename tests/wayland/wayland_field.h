@@ -9,20 +9,28 @@
 #include <string_view>
 
 // A text-field program of our own (tests/desktop/apps, apps/) running as a Wayland client of the
-// session's compositor, its input method reached the way the toolkit reaches it on GNOME.
+// session's compositor, its input method reached the way the toolkit reaches it on that desktop.
 namespace tarvelo::wayland::testing {
 
-// GTK 3 and GTK 4 through the Wayland text-input protocol (GTK_IM_MODULE=wayland: text-input-v3 to the
-// shell, the shell to IBus); Qt 6 through IBus directly (QT_IM_MODULE=ibus), as Qt 6.4's own Wayland
-// text-input does not reach the input method.
 enum class Toolkit { gtk3, gtk4, qt6 };
 const char* toolkitName(Toolkit toolkit);
+
+// The compositor the field runs on, which decides how it reaches the input method.
+// GNOME Shell: GTK 3 and GTK 4 through the Wayland text-input protocol (GTK_IM_MODULE=wayland:
+// text-input-v3 to the shell, the shell to IBus); Qt 6 through IBus directly (QT_IM_MODULE=ibus), as
+// Qt 6.4's own Wayland text-input (v2) does not reach the input method there.
+// KWin: all three through the Wayland text-input protocol (GTK_IM_MODULE=wayland for text-input-v3,
+// no QT_IM_MODULE for Qt's text-input-v2), KWin passing it on to fcitx5, its input method, through
+// input-method-v1; this is what Plasma sets up, and took a key and its correction in less time than
+// fcitx5's D-Bus modules (GTK_IM_MODULE=fcitx, QT_IM_MODULE=fcitx) did.
+enum class Desktop { gnome, kde };
 
 class WaylandField {
 public:
     struct Options {
         Toolkit toolkit = Toolkit::gtk3;
         bool password = false;
+        Desktop desktop = Desktop::gnome;
     };
 
     // Starts the program and waits until it says its field has the keyboard focus, and half a second
