@@ -80,6 +80,12 @@ public:
                                G_DBUS_CALL_FLAGS_NONE, -1, nullptr, nullptr, nullptr);
     }
     void setSecret(bool secret) { secret_ = secret; }
+    // Keys went past Tarvelo: the module says so before the next one.
+    void missed() {
+        g_dbus_connection_call(bus_, kFcitx5BusName, kFcitx5ObjectPath, kFcitx5Interface, "Missed",
+                               g_variant_new("(t)", static_cast<guint64>(id_)), nullptr, G_DBUS_CALL_FLAGS_NONE, -1,
+                               nullptr, nullptr, nullptr);
+    }
     std::string text() const { return text::fromScalars(text_); }
 
 private:
@@ -91,9 +97,9 @@ private:
         if (changed) sent_ = now;
         const auto cursor = static_cast<guint32>(text_.size());
         GVariant* parameters =
-            g_variant_new("(tsuuubbbbsuu)", static_cast<guint64>(id_), inputMethod.c_str(), keysym, evdevCode, state,
-                          release, secret_, TRUE, changed, changed ? now.c_str() : "", changed ? cursor : 0U,
-                          changed ? cursor : 0U);
+            g_variant_new("(tsuuubbbbsuus)", static_cast<guint64>(id_), inputMethod.c_str(), keysym, evdevCode,
+                          state, release, secret_, TRUE, changed, changed ? now.c_str() : "", changed ? cursor : 0U,
+                          changed ? cursor : 0U, "dbus");
         GVariant* reply = nullptr;
         bool done = false;
         struct Pending {
@@ -285,6 +291,17 @@ TEST_F(Fcitx5ProtocolTest, ACommandFromTheMenuReachesTheFocusedClientAsASignal) 
     g_dbus_connection_signal_unsubscribe(g_session->module, subscription);
     EXPECT_EQ(seen.client, lastClient_);
     EXPECT_EQ(seen.edits, (Edits{{6, "привет"}}));
+}
+
+// When Tarvelo answered too late, the module let keys pass and says so before the next key: the word
+// Tarvelo was following is broken off, and the text comes afresh.
+TEST_F(Fcitx5ProtocolTest, KeysThatWentPastTarveloEndTheWordItWasFollowing) {
+    ModuleClient client = newClient();
+    client.focusIn("keyboard-us");
+    client.type("vbh", "vbh", "keyboard-us");
+    client.missed();
+    client.type("ghbdtn ", "ghbdtn ", "keyboard-us");
+    EXPECT_EQ(client.text(), "vbhпривет ");
 }
 
 TEST_F(Fcitx5ProtocolTest, PasswordFieldsAndOtherInputMethodsAreLeftAlone) {

@@ -29,29 +29,12 @@ using wayland::testing::toolkitName;
 using wayland::testing::WaylandField;
 
 constexpr Toolkit kToolkits[] = {Toolkit::gtk3, Toolkit::gtk4, Toolkit::qt6};
-// GTK 4 last where its fault below can end the test.
-constexpr Toolkit kGtk4Last[] = {Toolkit::gtk3, Toolkit::qt6, Toolkit::gtk4};
-
-// GTK 4.8 takes the length of a deletion that text-input-v3 gives in bytes (as KWin passes on fcitx5's
-// request, and as GTK 3 takes it right) as a length in characters: after Cyrillic text it deletes about
-// twice as many letters as asked ("привет руддщ" loses "ивет руддщ"), or nothing at all when there are
-// fewer characters before the caret than bytes asked (the field keeps "кошка " and gets "rjirf "
-// after it). What `text` becomes when `bytes` bytes are asked to go and GTK 4 takes them as characters,
-// so that a test can tell this fault from any other.
-std::string gtk4DeletionOf(const std::string& text, std::size_t bytes) {
-    const glong characters = g_utf8_strlen(text.c_str(), -1);
-    const auto asked = static_cast<glong>(bytes);
-    if (characters < asked) return text;
-    const char* end = g_utf8_offset_to_pointer(text.c_str(), characters - asked);
-    return text.substr(0, static_cast<std::size_t>(end - text.c_str()));
-}
-
-#define SKIP_IF_GTK4_CHARACTER_DELETION(toolkit, actual, faulty)                                         \
-    do {                                                                                                \
-        if ((toolkit) == Toolkit::gtk4 && (actual) == (faulty)) {                                       \
-            GTEST_SKIP() << "GTK 4 on KWin deleted as many characters as bytes were asked: " << *(actual); \
-        }                                                                                               \
-    } while (false)
+// GTK 4 before 4.14 takes the length of a deletion that text-input-v3 gives in bytes (as KWin passes on
+// fcitx5's request; GTK 3 takes it right) as a length in characters: after Cyrillic text it would delete
+// about twice as many letters as asked ("привет руддщ" would lose "ивет руддщ"). Tarvelo knows the
+// focused process's GTK from its libraries and makes no edit that deletes Cyrillic letters there: the
+// word stays as typed, and nothing else goes.
+bool misreadsDeletions(Toolkit toolkit) { return toolkit == Toolkit::gtk4 && TARVELO_GTK4_MINOR < 14; }
 
 // One session, one Tarvelo and one fake-input connection for the whole program. Tarvelo is not ours to
 // reset between tests: each test uses words of its own, and the undo test (which teaches Tarvelo the
@@ -126,16 +109,20 @@ TEST_F(KdeEngineTest, AWordTypedInTheWrongLayoutIsCorrectedAtTheSpace) {
 // The keys of "hello" with keyboard-ru give "руддщ", which Tarvelo turns back; a Russian word typed
 // there stays as it is.
 TEST_F(KdeEngineTest, KeyboardRuCorrectsAnEnglishWordTypedOnIt) {
-    for (const Toolkit toolkit : kGtk4Last) {
+    for (const Toolkit toolkit : kToolkits) {
         SCOPED_TRACE(toolkitName(toolkit));
         const std::unique_ptr<WaylandField> field = open(toolkit, kRussian);
         ASSERT_NE(field, nullptr);
         ASSERT_TRUE(keyboard_->type("ghbdtn ")) << keyboard_->lastError();
         EXPECT_EQ(field->textWhenItReads("привет "), "привет ");
         ASSERT_TRUE(keyboard_->type("hello ")) << keyboard_->lastError();
-        const std::optional<std::string> text = field->textWhenItReads("привет hello ");
-        SKIP_IF_GTK4_CHARACTER_DELETION(toolkit, text, gtk4DeletionOf("привет руддщ", std::string("руддщ").size()) + "hello ");
-        EXPECT_EQ(text, "привет hello ");
+        if (misreadsDeletions(toolkit)) {
+            // Given the time a correction would take, and then some.
+            g_usleep(G_USEC_PER_SEC / 2);
+            EXPECT_EQ(field->text(), "привет руддщ ");
+        } else {
+            EXPECT_EQ(field->textWhenItReads("привет hello "), "привет hello ");
+        }
     }
 }
 
@@ -194,11 +181,15 @@ TEST_F(KdeEngineTest, CtrlZPutsTheTypedWordBack) {
         ASSERT_EQ(field->textWhenItReads(c.corrected), c.corrected);
         g_usleep(G_USEC_PER_SEC);
         ASSERT_TRUE(keyboard_->tap(KEY_Z, {KEY_LEFTCTRL})) << keyboard_->lastError();
-        const std::optional<std::string> text = field->textWhenItReads(c.keys);
-        // Tarvelo did put the word back (the keys are there): only the deletion before it is GTK 4's.
-        SKIP_IF_GTK4_CHARACTER_DELETION(c.toolkit, text, gtk4DeletionOf(c.corrected, std::string(c.corrected).size()) + c.keys);
+        if (misreadsDeletions(c.toolkit)) {
+            // Putting the word back would delete Cyrillic letters: Tarvelo leaves the field as it is, and
+            // the chord, Tarvelo's, does not reach the field's own undo.
+            g_usleep(G_USEC_PER_SEC / 2);
+            EXPECT_EQ(field->text(), c.corrected);
+            continue;
+        }
         // The chord was Tarvelo's: the field did not undo anything of its own.
-        EXPECT_EQ(text, c.keys);
+        EXPECT_EQ(field->textWhenItReads(c.keys), c.keys);
         EXPECT_EQ(field->markedText(), std::string(c.keys) + "|");
     }
 }

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/linux_desktop.h"
 
+#include <charconv>
 #include <cstdlib>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/linux/process_libraries.h"
@@ -12,6 +14,17 @@ namespace {
 
 std::unique_ptr<XkbKeymap> keymapFor(X11Display* display) {
     return display != nullptr ? XkbKeymap::create(*display) : nullptr;
+}
+
+// GTK 4 before 4.14 reads the length of a deletion that Wayland's text input gives in bytes as a
+// length in characters. Its library's file name carries the version: libgtk-4.so.1.800.3 is 4.8.3.
+bool readsDeletionAsCharacters(int process) {
+    const std::optional<std::string> file = processLibraryFile(process, "libgtk-4.so.1.");
+    if (!file) return false;
+    const std::string_view version = std::string_view(*file).substr(std::string_view("libgtk-4.so.1.").size());
+    unsigned number = 0;
+    const auto [end, error] = std::from_chars(version.data(), version.data() + version.size(), number);
+    return error == std::errc() && end != version.data() && number / 100 < 14;
 }
 
 }  // namespace
@@ -45,6 +58,11 @@ LinuxDesktop::LinuxDesktop(KeyboardBackend backend)
         // Without a session bus nothing calls; keys reach applications as they do anyway.
         fcitx5_ = std::make_unique<Fcitx5Backend>();
         inputMethod_ = fcitx5_.get();
+        focusedProcess_ = std::make_unique<AtspiFocusedProcess>();
+        fcitx5_->setClientMisreadsDeletion([this] {
+            const std::optional<int> process = focusedProcess_->processId();
+            return process && readsDeletionAsCharacters(*process);
+        });
     }
     if (inputMethod_ != nullptr) {
         inputMethodAccessibility_ = std::make_unique<AccessibilityService>(*inputMethod_);

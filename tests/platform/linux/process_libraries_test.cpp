@@ -3,6 +3,9 @@
 
 #include <unistd.h>
 
+#include <optional>
+#include <string>
+
 #include <gtest/gtest.h>
 
 namespace tarvelo::desktop {
@@ -17,6 +20,11 @@ TEST(ProcessLibrariesTest, AProcessMapsTheLibrariesItIsLinkedWithAndNoOthers) {
     EXPECT_FALSE(processMapsLibrary(self, "libgtk-3.so"));
     // A process that is not there maps nothing.
     EXPECT_FALSE(processMapsLibrary(0, "libc.so"));
+    // The file name, with the version its name carries.
+    const std::optional<std::string> glib = processLibraryFile(self, "libglib-2.0.so");
+    ASSERT_TRUE(glib.has_value());
+    EXPECT_TRUE(glib->starts_with("libglib-2.0.so.0"));
+    EXPECT_EQ(processLibraryFile(self, "libgtk-3.so"), std::nullopt);
 }
 
 }  // namespace

@@ -27,6 +27,7 @@ constexpr char kIntrospection[] = R"xml(<node>
       <arg direction="in" type="s" name="text"/>
       <arg direction="in" type="u" name="cursor"/>
       <arg direction="in" type="u" name="anchor"/>
+      <arg direction="in" type="s" name="frontend"/>
       <arg direction="out" type="b" name="handled"/>
       <arg direction="out" type="a(us)" name="edits"/>
       <arg direction="out" type="s" name="select"/>
@@ -38,6 +39,7 @@ constexpr char kIntrospection[] = R"xml(<node>
     <method name="FocusOut"><arg direction="in" type="t" name="client"/></method>
     <method name="Reset"><arg direction="in" type="t" name="client"/></method>
     <method name="Forget"><arg direction="in" type="t" name="client"/></method>
+    <method name="Missed"><arg direction="in" type="t" name="client"/></method>
     <signal name="Edits">
       <arg type="t" name="client"/>
       <arg type="a(us)" name="edits"/>
@@ -65,7 +67,18 @@ const char* inputMethodOf(KeyboardLayout layout) {
 // The edits of one client, as the protocol's list: "delete N before the cursor, then commit a text".
 class RecordedEdits final : public InputMethodClientEdits {
 public:
-    explicit RecordedEdits(std::function<void()> outsideCall) : outsideCall_(std::move(outsideCall)) {}
+    RecordedEdits(std::function<void()> outsideCall, const std::function<bool()>& misreadsDeletion)
+        : outsideCall_(std::move(outsideCall)), misreadsDeletion_(misreadsDeletion) {}
+
+    // Through the compositor's text input fcitx5 turns the count into bytes, and a client that reads
+    // them as characters (GTK 4 before 4.14) would take more than the characters asked for, or fewer,
+    // wherever one of them is longer than a byte: such an edit is not made.
+    bool canDelete(std::u32string_view characters) const override {
+        if (!viaCompositor_) return true;
+        const bool ascii = std::all_of(characters.begin(), characters.end(), [](char32_t c) { return c < 0x80; });
+        return ascii || !(misreadsDeletion_ && misreadsDeletion_());
+    }
+    void setFrontend(std::string_view frontend) { viaCompositor_ = frontend.starts_with("wayland"); }
 
     // fcitx5 counts a deletion in characters on every frontend.
     void deleteBeforeCaret(std::size_t characters, std::optional<std::size_t>) override {
@@ -96,6 +109,8 @@ public:
 
 private:
     std::function<void()> outsideCall_;
+    const std::function<bool()>& misreadsDeletion_;
+    bool viaCompositor_ = false;
     std::vector<std::pair<std::uint32_t, std::string>> edits_;
     bool recording_ = false;
 };
@@ -115,7 +130,8 @@ const GDBusInterfaceVTable kVTable = {methodCall, nullptr, nullptr, {}};
 }  // namespace
 
 struct Fcitx5Backend::Client {
-    explicit Client(std::function<void()> outsideCall) : edits(std::move(outsideCall)), client(edits) {}
+    Client(std::function<void()> outsideCall, const std::function<bool()>& misreadsDeletion)
+        : edits(std::move(outsideCall), misreadsDeletion), client(edits) {}
     RecordedEdits edits;
     InputMethodClient client;
     // Used last in this call's order, for the bound on the clients' count.
@@ -185,7 +201,7 @@ Fcitx5Backend::Client& Fcitx5Backend::client(const std::string& sender, std::uin
             }
             forget(oldest->first);
         }
-        auto made = std::make_unique<Client>([this, key] { outsideEdit(key); });
+        auto made = std::make_unique<Client>([this, key] { outsideEdit(key); }, misreadsDeletion_);
         found = clients_.emplace(key, std::move(made)).first;
         if (!senderWatches_.contains(sender)) {
             struct Watch {
@@ -271,9 +287,11 @@ void Fcitx5Backend::handleCall(const char* sender, const char* method, GVariant*
         const gchar* text = nullptr;
         guint32 cursor = 0;
         guint32 anchor = 0;
-        g_variant_get(parameters, "(t&suuubbbb&suu)", &id, &inputMethod, &keysym, &evdevCode, &state, &release,
-                      &secret, &offersText, &textChanged, &text, &cursor, &anchor);
+        const gchar* frontend = nullptr;
+        g_variant_get(parameters, "(t&suuubbbb&suu&s)", &id, &inputMethod, &keysym, &evdevCode, &state, &release,
+                      &secret, &offersText, &textChanged, &text, &cursor, &anchor, &frontend);
         Client& entry = client(from, id);
+        entry.edits.setFrontend(frontend);
         focused_ = ClientKey{from, id};
         InputMethodTextField& field = entry.client.field();
         field.setSecure(secret != FALSE);
@@ -319,6 +337,13 @@ void Fcitx5Backend::handleCall(const char* sender, const char* method, GVariant*
             if (const auto found = clients_.find(key); found != clients_.end()) focusOut(found->second->client);
         } else if (name == "Forget") {
             forget(key);
+        } else if (name == "Missed") {
+            // What it knows of the text is stale and the word being typed broken: the next key brings
+            // the text afresh.
+            if (const auto found = clients_.find(key); found != clients_.end()) {
+                found->second->client.field().forget();
+                focusOut(found->second->client);
+            }
         }
         // Reset: the client's text is kept, as on IBus; a change of it comes with the next key.
     }

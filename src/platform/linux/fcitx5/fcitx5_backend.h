@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -47,6 +48,10 @@ public:
     // or, once the key has gone, with a signal.
     bool selectKeyboardLayout(KeyboardLayout layout) override;
 
+    // Whether the focused client reads a deletion's length, which fcitx5 gives it in bytes through the
+    // compositor, as characters; asked only before a deletion of characters longer than a byte.
+    void setClientMisreadsDeletion(std::function<bool()> misreads) { misreadsDeletion_ = std::move(misreads); }
+
     // What the bus calls (public for the C callbacks only).
     void handleCall(const char* sender, const char* method, _GVariant* parameters, _GDBusMethodInvocation* invocation);
     void senderVanished(const std::string& sender);
@@ -75,6 +80,7 @@ private:
     std::uint64_t uses_ = 0;
     std::vector<ClientKey> editedOutside_;
     unsigned flushSource_ = 0;
+    std::function<bool()> misreadsDeletion_;
 };
 
 }  // namespace tarvelo::desktop

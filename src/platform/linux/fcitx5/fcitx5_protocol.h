@@ -9,7 +9,8 @@
 // Tarvelo owns kBusName and serves kObjectPath with kInterface:
 //
 //   ProcessKey(t client, s inputMethod, u keysym, u evdevCode, u state, b release, b secret,
-//              b offersText, b textChanged, s text, u cursor, u anchor) -> (b handled, a(us) edits, s select)
+//              b offersText, b textChanged, s text, u cursor, u anchor, s frontend)
+//              -> (b handled, a(us) edits, s select)
 //     One key of input context `client` (a number the module gives each input context), in the input
 //     method `inputMethod` ("keyboard-us", "keyboard-ru", or another, whose keys Tarvelo leaves alone).
 //     `state` is the X11 modifier mask as fcitx5 gives it, `evdevCode` the evdev code (fcitx5's X key
@@ -17,12 +18,16 @@
 //     whether the client offers its surrounding text at all; `textChanged` that `text` (UTF-8), `cursor`
 //     and `anchor` (in characters) differ from what was last sent for this client: otherwise they are
 //     empty and Tarvelo keeps what it knows. The text is cut to at most kTextBefore characters before
-//     the cursor and kTextAfter after it.
+//     the cursor and kTextAfter after it. `frontend` is fcitx5's name for the way the client reaches it
+//     ("wayland" through the compositor's text input, "dbus" through fcitx5's own modules, ...).
 //     The answer: whether fcitx5 must filter the key (the client does not see it), the edits to make in
 //     order, each "delete this many characters before the cursor, then commit this text" (either part
 //     may be empty), and the input method to select afterwards ("" for none).
-//   FocusIn(t client, s inputMethod), FocusOut(t client), Reset(t client), Forget(t client)
-//     The client gained or lost focus, was reset, or is gone. The module does not wait for the answer.
+//   FocusIn(t client, s inputMethod), FocusOut(t client), Reset(t client), Forget(t client),
+//   Missed(t client)
+//     The client gained or lost focus, was reset, or is gone; or keys of it went past Tarvelo, which did
+//     not answer in time, and an answer it gave late was not applied. The module does not wait for the
+//     answer.
 //   signal Edits(t client, a(us) edits), signal Select(t client, s inputMethod)
 //     Edits Tarvelo makes outside a key (a command from its menu), to apply as ProcessKey's, and the
 //     input method to select once a correction has been confirmed after its key.

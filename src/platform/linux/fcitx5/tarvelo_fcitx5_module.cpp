@@ -137,6 +137,8 @@ private:
         std::uint64_t id = 0;
         // The text last sent, so that an unchanged text is not sent again.
         std::optional<SentText> sent;
+        // Keys went past Tarvelo (it did not answer in time): it is told before the next one.
+        bool missed = false;
     };
 
     Client& client(InputContext* ic) {
@@ -179,6 +181,10 @@ private:
         } else {
             entry.sent.reset();
         }
+        if (entry.missed) {
+            entry.missed = false;
+            tell("Missed", ic, false);
+        }
         const Key raw = event.rawKey();
         dbus::Message message =
             bus_->createMethodCall(owner_.c_str(), kFcitx5ObjectPath, kFcitx5Interface, "ProcessKey");
@@ -186,13 +192,17 @@ private:
         message << entry.id << instance_->inputMethod(ic) << static_cast<std::uint32_t>(raw.sym())
                 << static_cast<std::uint32_t>(code > 8 ? code - 8 : 0) << static_cast<std::uint32_t>(raw.states())
                 << event.isRelease() << secret << offersText << changed << (changed ? text.text : std::string())
-                << (changed ? text.cursor : 0U) << (changed ? text.anchor : 0U);
+                << (changed ? text.cursor : 0U) << (changed ? text.anchor : 0U) << std::string(ic->frontend());
         dbus::Message reply = message.call(std::uint64_t{kFcitx5CallTimeoutMilliseconds} * 1000);
         if (!reply || reply.isError()) {
             // A Tarvelo that does not answer in time is left alone for a while: keys must not wait.
             quietUntil_ = now(CLOCK_MONOTONIC) + std::uint64_t{kFcitx5QuietAfterTimeoutSeconds} * 1000000;
-            // Its idea of the text is stale now: send it afresh.
-            entry.sent.reset();
+            // Its idea of every client's text is stale now, and the keys it does not see break its words:
+            // each text is sent afresh, and it is told before each client's next key.
+            for (auto& [other, otherEntry] : clients_) {
+                otherEntry.sent.reset();
+                otherEntry.missed = true;
+            }
             FCITX_LOGC(tarvelo_log, Warn) << "Tarvelo did not answer a key: " << reply.errorName();
             return;
         }

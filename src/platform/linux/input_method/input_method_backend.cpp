@@ -97,6 +97,7 @@ bool InputMethodBackend::post(const KeyboardEvent& event) {
     if (focused_ == nullptr) return false;
     if (!event.keyDown) return true;
     InputMethodTextField& field = focused_->field();
+    if (field.refusesEdits()) return false;
     if (event.keyCode == virtual_key::kDelete) {
         field.deleteBefore(1);
     } else if (!event.unicodeString.empty()) {

@@ -21,6 +21,7 @@ void InputMethodTextField::setSurroundingText(std::string_view text, std::size_t
     anchor_ = std::min(anchor, text_.size());
     known_ = true;
     chosen_.reset();
+    editRefused_ = false;
 }
 
 void InputMethodTextField::setSecure(bool secure) {
@@ -36,6 +37,7 @@ void InputMethodTextField::forget() {
 }
 
 void InputMethodTextField::hold(std::string_view text) {
+    editRefused_ = false;
     holding_ = true;
     heldTaken_ = false;
     held_ = text::scalars(text);
@@ -184,7 +186,14 @@ int InputMethodTextField::setAttribute(std::string_view name, const Accessibilit
             const std::optional<std::size_t> start = charactersBefore(chosen_->location);
             chosen_.reset();
             if (!start || cursor_ != anchor_ || *start > cursor_) return accessibility_error::kCannotComplete;
-            deleteBefore(cursor_ - *start);
+            // The client's part of it: the held key's characters, at the end, never reached the client.
+            const std::size_t characters = cursor_ - *start;
+            const std::size_t clientPart = characters - std::min(characters, heldPending_);
+            if (!client_.canDelete(std::u32string_view(text_).substr(*start, clientPart))) {
+                editRefused_ = true;
+                return accessibility_error::kCannotComplete;
+            }
+            deleteBefore(characters);
         }
         insert(*text);
         return accessibility_error::kSuccess;

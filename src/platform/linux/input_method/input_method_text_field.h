@@ -18,6 +18,12 @@ public:
     // Deletes `characters` characters just before the caret; `utf8Bytes` is their length in UTF-8
     // when the text is known, for clients that count a deletion in bytes.
     virtual void deleteBeforeCaret(std::size_t characters, std::optional<std::size_t> utf8Bytes) = 0;
+    // Whether the client deletes exactly `characters`, the text just before its caret, when asked: one
+    // that misreads a deletion's length would take others, and the edit is not made at all.
+    virtual bool canDelete(std::u32string_view characters) const {
+        (void)characters;
+        return true;
+    }
     // Inserts `text` at the caret, in place of the selection.
     virtual void commit(std::string_view text) = 0;
 
@@ -55,6 +61,9 @@ public:
     void dropHeld();
     // A Backspace reached the client.
     void noteBackspace();
+    // An edit was refused because the client would not delete its characters exactly: typing it instead
+    // would do the same, so Backspaces and typed text are refused as well until the next key.
+    bool refusesEdits() const { return editRefused_; }
 
     // Deletes `characters` characters before the caret (the held key's first), then inserts `text`.
     void deleteBefore(std::size_t characters);
@@ -82,6 +91,7 @@ private:
     bool known_ = false;
     bool secure_ = false;
     bool holding_ = false;
+    bool editRefused_ = false;
     bool heldTaken_ = false;
     std::u32string held_;
     // How many of the held key's characters (from its start, just before the caret) are the held key's, not yet at the client.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/input_method/input_method_text_field.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -96,6 +97,41 @@ TEST_F(InputMethodTextFieldTest, ADeletionCarriesTheLengthInBytesOfWhatTheClient
               AccessibilityService::ReplaceOutcome::replaced);
     EXPECT_EQ(client.bytes.back(), std::optional<std::size_t>{11});
     EXPECT_EQ(field->markedText(), "y|");
+}
+
+// A client that would misread the length of a deletion of these characters gets no edit at all.
+TEST_F(InputMethodTextFieldTest, AClientThatCannotDeleteTheWordExactlyIsLeftUntouched) {
+    struct AsciiOnly final : InputMethodClientEdits {
+        void deleteBeforeCaret(std::size_t characters, std::optional<std::size_t>) override {
+            calls.push_back("delete " + std::to_string(characters));
+        }
+        void commit(std::string_view text) override { calls.push_back("commit " + std::string(text)); }
+        bool canDelete(std::u32string_view characters) const override {
+            return std::all_of(characters.begin(), characters.end(), [](char32_t c) { return c < 0x80; });
+        }
+        std::vector<std::string> calls;
+    } asciiOnly;
+    const auto strict = std::make_shared<InputMethodTextField>(asciiOnly);
+    OneField strictApi{strict};
+    AccessibilityService strictService{strictApi};
+
+    strict->setSurroundingText("руддщ", 5, 5);
+    strict->hold(" ");
+    EXPECT_NE(strictService.replaceExpectedTextBeforeCaret("руддщ ", "", "hello "),
+              AccessibilityService::ReplaceOutcome::replaced);
+    EXPECT_TRUE(asciiOnly.calls.empty());
+    // Typing it instead is refused too, until the next key.
+    EXPECT_TRUE(strict->refusesEdits());
+    EXPECT_FALSE(strict->finishHeld());
+    EXPECT_EQ(strict->markedText(), "руддщ |");
+
+    // Only the client's part counts: the held key is the engine's own.
+    strict->setSurroundingText("ghbdtn", 6, 6);
+    strict->hold(" ");
+    EXPECT_FALSE(strict->refusesEdits());
+    EXPECT_EQ(strictService.replaceExpectedTextBeforeCaret("ghbdtn ", "", "привет "),
+              AccessibilityService::ReplaceOutcome::replaced);
+    EXPECT_EQ(asciiOnly.calls, (std::vector<std::string>{"delete 6", "commit привет "}));
 }
 
 TEST_F(InputMethodTextFieldTest, WithoutSurroundingTextOnlyBlindEditsWorkAndTheyReachIntoTheHeldKeyFirst) {
