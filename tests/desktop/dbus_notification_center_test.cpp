@@ -88,9 +88,29 @@ private:
     std::vector<Shown> shown_;
 };
 
+// Whether the bus would start a notification server of the machine's own when asked (Plasma's is there
+// wherever KWin's packages are, and cannot start on a headless session: the bus gives up on it late).
+bool serverIsActivatable() {
+    GDBusConnection* bus = g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr);
+    if (bus == nullptr) return false;
+    GVariant* names = g_dbus_connection_call_sync(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                                  "org.freedesktop.DBus", "ListActivatableNames", nullptr,
+                                                  G_VARIANT_TYPE("(as)"), G_DBUS_CALL_FLAGS_NONE, -1, nullptr, nullptr);
+    g_object_unref(bus);
+    if (names == nullptr) return false;
+    bool found = false;
+    GVariantIter* iter = nullptr;
+    const gchar* name = nullptr;
+    g_variant_get(names, "(as)", &iter);
+    while (g_variant_iter_next(iter, "&s", &name)) found = found || g_strcmp0(name, "org.freedesktop.Notifications") == 0;
+    g_variant_iter_free(iter);
+    g_variant_unref(names);
+    return found;
+}
+
 TEST(DBusNotificationCenter, ShowsNotificationsThroughTheDesktopsServer) {
     TARVELO_REQUIRE_DESKTOP();
-    {
+    if (!serverIsActivatable()) {
         // No server yet: the request is refused, later and once.
         DBusNotificationCenter center;
         std::optional<bool> answer;
