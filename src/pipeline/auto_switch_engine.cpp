@@ -292,14 +292,14 @@ void AutoSwitchEngine::sent(const Replacement& request) {
                                       clock_.now(),      request.anchor};
     }
     setStatus("Correction sent");
-    const double deadline = clock_.now() + kVerificationDelay + kVerificationPatience;
-    scheduler_.after(kVerificationDelay, lifetime_.guard([this, request, snapshot, deadline] {
-        verify(request, snapshot, deadline, kRetryInterval);
+    const double sentAt = clock_.now();
+    scheduler_.after(kVerificationDelay, lifetime_.guard([this, request, snapshot, sentAt] {
+        verify(request, snapshot, sentAt, kRetryInterval);
     }));
 }
 
 void AutoSwitchEngine::verify(const Replacement& request, const std::optional<CorrectionSnapshot>& snapshot,
-                              double deadline, double retryInterval) {
+                              double sentAt, double retryInterval) {
     const bool automatic = request.purpose == Purpose::correction;
     if (workspace_.frontmostApplicationIdentifier() != request.bundleIdentifier) {
         lastCorrection_.set(std::nullopt);
@@ -307,28 +307,39 @@ void AutoSwitchEngine::verify(const Replacement& request, const std::optional<Co
         return;
     }
     // The replacement stands where the word stood, with whatever the user typed since behind it.
-    const auto inPlace = [&] {
+    const auto shows = [&](const std::string& text) {
         const std::optional<std::string> after = typing_.textAfter(request.anchor, clock_.now());
         if (!after) return TextCheck::no;
-        return accessibility_.textBeforeCaretEnds(request.replacement + request.delimiter + *after);
+        return accessibility_.textBeforeCaretEnds(text + request.delimiter + *after);
     };
-    TextCheck check = inPlace();
+    const auto lookAgain = [&] {
+        scheduler_.after(retryInterval, lifetime_.guard([this, request, snapshot, sentAt, retryInterval] {
+            verify(request, snapshot, sentAt, retryInterval * 2);
+        }));
+    };
+    TextCheck check = shows(request.replacement);
     if (check == TextCheck::no) {
         // The field and the monitor may be a key apart, either way, while both catch up: look again, less
         // and less often so as not to hold up a busy application, and the last time with the keyboard
         // frozen, which brings the monitor up to date.
-        if (clock_.now() + retryInterval < deadline) {
-            scheduler_.after(retryInterval, lifetime_.guard([this, request, snapshot, deadline, retryInterval] {
-                verify(request, snapshot, deadline, retryInterval * 2);
-            }));
+        const double start = sentAt + kVerificationDelay;
+        if (clock_.now() + retryInterval < start + kVerificationPatience) {
+            lookAgain();
             return;
         }
+        bool unchanged = false;
         editing_ = true;
         if (freeze_.freeze()) {
-            check = inPlace();
+            check = shows(request.replacement);
+            unchanged = check == TextCheck::no && shows(request.original) == TextCheck::yes;
             freeze_.thaw();
         }
         editing_ = false;
+        // An application that shows the edit late is waited for longer.
+        if (unchanged && clock_.now() + retryInterval < start + kSlowApplicationPatience) {
+            lookAgain();
+            return;
+        }
     }
     if (check != TextCheck::yes) {
         if (automatic) lastCorrection_.set(std::nullopt);

@@ -59,6 +59,9 @@ public:
     static constexpr double kRetryInterval = 0.003;
     // How long after the verification delay a result not yet in place is looked for.
     static constexpr double kVerificationPatience = 0.4;
+    // How long after the verification delay an application that still shows the text as it stood before
+    // the edit is waited for: a browser's accessibility may show an edit late while it is busy.
+    static constexpr double kSlowApplicationPatience = 2.0;
     // A pause this long between two words ends the run: the user may have moved on in between.
     static constexpr double kRunPause = 12.0;
 
@@ -150,8 +153,9 @@ private:
     void sent(const Replacement& request);
     void refuse(const Replacement& request);
     // Reads the result back; a text not (yet) in place is looked at again, after `retryInterval` and then
-    // twice as long each time, until `deadline`.
-    void verify(const Replacement& request, const std::optional<CorrectionSnapshot>& snapshot, double deadline,
+    // twice as long each time, for kVerificationPatience after the verification delay, and for
+    // kSlowApplicationPatience while the field still shows the text the edit replaced.
+    void verify(const Replacement& request, const std::optional<CorrectionSnapshot>& snapshot, double sentAt,
                 double retryInterval);
     // A command that arrives while an edit holds the keyboard (a chord pressed just before) runs after it.
     bool deferWhileEditing(std::function<void()> command);

@@ -115,6 +115,39 @@ TEST(AutoSwitchEngine, CorrectionThatCannotBeReadBackIsNotKept) {
     EXPECT_EQ(session.statistics.today().englishToRussian, 1);
 }
 
+TEST(AutoSwitchEngine, ApplicationThatShowsTheEditLateIsWaitedFor) {
+    {
+        SCOPED_TRACE("the edit shows after a second: confirmed then");
+        SimulatedSession session;
+        auto field = session.openField();
+        session.engine().processBoundary(typedWord(session, "ghbdtn"));
+        session.wait(0.1);
+        ASSERT_EQ(field->text(), "привет ");
+        // A browser's accessibility still shows what was there before the edit.
+        field->setText("ghbdtn ");
+        session.wait(1.0);
+        EXPECT_EQ(session.status(), "Correction sent");
+        EXPECT_FALSE(session.engine().lastCorrection().get());
+        field->setText("привет ");
+        session.wait(1.0);
+        EXPECT_EQ(session.status(), "Last word corrected");
+        EXPECT_TRUE(session.engine().lastCorrection().get());
+        EXPECT_EQ(session.statistics.today().englishToRussian, 1);
+    }
+    {
+        SCOPED_TRACE("the edit never shows: unverified after the longer wait");
+        SimulatedSession session;
+        auto field = session.openField();
+        session.engine().processBoundary(typedWord(session, "ghbdtn"));
+        session.wait(0.1);
+        field->setText("ghbdtn ");
+        session.wait(3.0);
+        EXPECT_EQ(session.status(), "Correction sent; result unverified");
+        EXPECT_FALSE(session.engine().lastCorrection().get());
+        EXPECT_EQ(session.statistics.today().englishToRussian, 0);
+    }
+}
+
 TEST(AutoSwitchEngine, NewerCorrectionOutlivesTheExpiryOfTheOlder) {
     SimulatedSession session;
     session.openField();
