@@ -65,6 +65,23 @@ TEST_F(Fcitx5ModuleTest, WrongLayoutWordIsCorrectedThroughFcitx5AndCtrlZPutsItBa
     field.setInputMethod("keyboard-us");
 }
 
+TEST_F(Fcitx5ModuleTest, AnEditReachingPastTheTextFcitx5HasIsNotMade) {
+    FrontendField field(g_session->application, kCapabilitySurroundingText);
+    ASSERT_TRUE(field.isOpen());
+    field.setReportsText(false);
+    field.type("ghbdtn ");
+    // fcitx5 still has the empty text: the deletion could not be made, so neither is the commit.
+    EXPECT_EQ(field.text(), "ghbdtn ");
+    iterateFor(0.3);
+    EXPECT_NE(tarvelo_->app.engine.statusMessage().get(), "Last word corrected");
+    EXPECT_FALSE(tarvelo_->app.engine.lastCorrection().get());
+
+    // Once the field tells its text, the next word is corrected as usual.
+    field.setReportsText(true);
+    field.type("ckjdj ");
+    EXPECT_EQ(field.text(), "ghbdtn слово ");
+}
+
 TEST_F(Fcitx5ModuleTest, APasswordFieldIsLeftAlone) {
     FrontendField field(g_session->application, kCapabilitySurroundingText | kCapabilityPassword);
     ASSERT_TRUE(field.isOpen());

@@ -117,6 +117,7 @@ GVariant* FrontendField::call(const char* method, GVariant* parameters) {
 }
 
 void FrontendField::sendText() {
+    if (!reportsText_) return;
     const auto cursor = static_cast<guint32>(text_.size());
     GVariant* reply = call("SetSurroundingText", g_variant_new("(suu)", text().c_str(), cursor, cursor));
     if (reply != nullptr) g_variant_unref(reply);

@@ -31,6 +31,9 @@ public:
     // keymap gives it.
     void press(char key, std::string_view keyText, std::uint32_t state = 0);
     void type(std::string_view keys);
+    // Whether the field tells fcitx5 its text after each change; one that does not keeps fcitx5's idea
+    // of it as it was (a field focused moments before, whose toolkit has not sent it yet).
+    void setReportsText(bool reports) { reportsText_ = reports; }
     // Selects fcitx5's input method for the focused field.
     void setInputMethod(const char* name);
     std::string text() const;
@@ -48,6 +51,7 @@ private:
     guint subscription_ = 0;
     std::u32string text_;
     std::int64_t lastCommitAt_ = 0;
+    bool reportsText_ = true;
 };
 
 // A private session bus with fcitx5 on it (the build's module, keyboard-us and keyboard-ru as its input

@@ -26,6 +26,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -211,17 +212,43 @@ private:
         std::string select;
         reply >> handled >> edits >> select;
         if (!reply) return;
-        apply(ic, edits);
+        if (!apply(ic, edits)) {
+            // The key reaches the client as typed, as if Tarvelo had not been asked.
+            return;
+        }
         if (!select.empty()) instance_->setCurrentInputMethod(ic, select, false);
         if (handled) event.filterAndAccept();
     }
 
-    void apply(InputContext* ic, const std::vector<dbus::DBusStruct<std::uint32_t, std::string>>& edits) {
+    // Whether fcitx5 can make the deletions of `edits` as asked. A frontend that goes through the
+    // compositor turns a deletion into bytes from the surrounding text fcitx5 last had from the client,
+    // and drops one that reaches past its start: a field focused moments before may not have told its
+    // text yet, and the commit alone would add the replacement behind the word.
+    static bool canMake(InputContext* ic, const std::vector<dbus::DBusStruct<std::uint32_t, std::string>>& edits) {
+        std::size_t deleted = 0;
+        for (const auto& edit : edits) deleted += std::get<0>(edit.data());
+        if (deleted == 0) return true;
+        const SurroundingText& surrounding = ic->surroundingText();
+        if (surrounding.isValid()) return surrounding.cursor() >= deleted;
+        // Without a text, only a frontend that hands the deletion to the client as it stands can make it.
+        return !std::string_view(ic->frontend()).starts_with("wayland");
+    }
+
+    // Makes the edits, or none of them; Tarvelo is told when they were not made.
+    bool apply(InputContext* ic, const std::vector<dbus::DBusStruct<std::uint32_t, std::string>>& edits) {
+        if (!canMake(ic, edits)) {
+            Client& entry = client(ic);
+            entry.sent.reset();
+            tell("Missed", ic, false);
+            TARVELO_DEBUG() << "an edit reached past the client's known text and was not made";
+            return false;
+        }
         for (const auto& edit : edits) {
             const std::uint32_t count = std::get<0>(edit.data());
             if (count > 0) ic->deleteSurroundingText(-static_cast<int>(count), count);
             if (!std::get<1>(edit.data()).empty()) ic->commitString(std::get<1>(edit.data()));
         }
+        return true;
     }
 
     void onEdits(dbus::Message& message) {
