@@ -156,6 +156,19 @@ TEST_F(WaylandEngineTest, WithoutTheSettingTheLayoutStaysAfterACorrection) {
     EXPECT_EQ(field->textWhenItReads("привет мир "), "привет мир ");
 }
 
+// Terminals are excluded from the start; the application is the process that has the focus, named
+// by its program where no desktop file names it. A GTK 3 field run as "konsole" stands for one.
+TEST_F(WaylandEngineTest, AnExcludedApplicationIsLeftAlone) {
+    std::string failure;
+    const std::unique_ptr<WaylandField> terminal =
+        WaylandField::start({Toolkit::gtk3, false, Desktop::gnome}, failure, "konsole");
+    ASSERT_NE(terminal, nullptr) << failure;
+    ASSERT_TRUE(keyboard_->type("ghbdtn ")) << keyboard_->lastError();
+    // Long enough for a correction to have come, had it been made.
+    g_usleep(G_USEC_PER_SEC / 2);
+    EXPECT_EQ(terminal->textWhenItReads("ghbdtn "), "ghbdtn ");
+}
+
 // Last: Tarvelo learns the word it put back. Ctrl+Z is a chord, whose Ctrl reaches a GTK client apart
 // from the Z that passes through the input method; the engine takes the chord itself, so the field's own
 // undo must not run as well (GTK 4's would empty the field, Qt's would take the replacement back). The

@@ -8,9 +8,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <glib.h>
+
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "marked_text.h"
@@ -74,11 +78,36 @@ const char* toolkitName(Toolkit toolkit) {
     return "?";
 }
 
-std::unique_ptr<WaylandField> WaylandField::start(const Options& options, std::string& failure) {
+std::unique_ptr<WaylandField> WaylandField::start(const Options& options, std::string& failure,
+                                                  const std::string& programName) {
     const char* program = options.toolkit == Toolkit::gtk3   ? "gtk_text_field"
                           : options.toolkit == Toolkit::gtk4 ? "gtk4_text_field"
                                                              : "qt_text_field";
     std::vector<std::string> arguments{appsDirectory() + "/" + program};
+    std::string copyDirectory;
+    if (!programName.empty()) {
+        gchar* made = g_dir_make_tmp("tarvelo-field-XXXXXX", nullptr);
+        if (made == nullptr) {
+            failure = "cannot make a folder for the program's copy";
+            return nullptr;
+        }
+        copyDirectory = made;
+        g_free(made);
+        const std::string copy = copyDirectory + "/" + programName;
+        std::error_code error;
+        std::filesystem::copy_file(arguments[0], copy, error);
+        if (error) {
+            failure = "cannot copy " + arguments[0] + ": " + error.message();
+            std::filesystem::remove_all(copyDirectory, error);
+            return nullptr;
+        }
+        arguments[0] = copy;
+    }
+    // Whatever way start() returns without a field, the copy goes.
+    auto removeCopy = [&] {
+        std::error_code ignored;
+        if (!copyDirectory.empty()) std::filesystem::remove_all(copyDirectory, ignored);
+    };
     if (options.password) arguments.emplace_back("--password");
     std::vector<std::string> environment = environmentWith({
         "GDK_BACKEND=wayland",
@@ -100,12 +129,14 @@ std::unique_ptr<WaylandField> WaylandField::start(const Options& options, std::s
     int fromChild[2];
     if (pipe2(toChild, O_CLOEXEC) != 0) {
         failure = std::string("pipe: ") + std::strerror(errno);
+        removeCopy();
         return nullptr;
     }
     if (pipe2(fromChild, O_CLOEXEC) != 0) {
         failure = std::string("pipe: ") + std::strerror(errno);
         close(toChild[0]);
         close(toChild[1]);
+        removeCopy();
         return nullptr;
     }
     posix_spawn_file_actions_t actions;
@@ -121,9 +152,10 @@ std::unique_ptr<WaylandField> WaylandField::start(const Options& options, std::s
         failure = std::string("cannot start ") + argv[0] + ": " + std::strerror(spawned);
         close(toChild[1]);
         close(fromChild[0]);
+        removeCopy();
         return nullptr;
     }
-    std::unique_ptr<WaylandField> field(new WaylandField(pid, toChild[1], fromChild[0]));
+    std::unique_ptr<WaylandField> field(new WaylandField(pid, toChild[1], fromChild[0], copyDirectory));
     const std::optional<std::string> first = field->readLine(kStartTimeout);
     if (first != "ready") {
         failure = std::string(argv[0]) + " did not get the keyboard focus" + (first ? ": said " + *first : "");
@@ -140,6 +172,8 @@ WaylandField::~WaylandField() {
     int status = 0;
     while (waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
     }
+    std::error_code ignored;
+    if (!copyDirectory_.empty()) std::filesystem::remove_all(copyDirectory_, ignored);
 }
 
 bool WaylandField::setMarkedText(std::string_view marked) {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // A text-field program of our own (tests/desktop/apps, apps/) running as a Wayland client of the
 // session's compositor, its input method reached the way the toolkit reaches it on that desktop.
@@ -36,7 +37,10 @@ public:
     // Starts the program and waits until it says its field has the keyboard focus, and half a second
     // more for the input method to take the field; nullptr with the reason in `failure` when it does
     // not start or does not say so in time.
-    static std::unique_ptr<WaylandField> start(const Options& options, std::string& failure);
+    // With `programName`, a copy of the program runs under that file name, as another application
+    // would be named by it.
+    static std::unique_ptr<WaylandField> start(const Options& options, std::string& failure,
+                                               const std::string& programName = {});
 
     // Ends the program and waits for it.
     ~WaylandField();
@@ -56,7 +60,8 @@ public:
     std::optional<std::string> textWhenItReads(std::string_view expected, int milliseconds = 5000);
 
 private:
-    WaylandField(pid_t pid, int input, int output) : pid_(pid), input_(input), output_(output) {}
+    WaylandField(pid_t pid, int input, int output, std::string copyDirectory)
+        : pid_(pid), input_(input), output_(output), copyDirectory_(std::move(copyDirectory)) {}
 
     bool send(std::string_view line);
     std::optional<std::string> readLine(int milliseconds);
@@ -64,6 +69,8 @@ private:
     pid_t pid_;
     int input_;
     int output_;
+    // The folder of the program's copy, removed with the field; empty when the program is its own.
+    std::string copyDirectory_;
     std::string received_;
 };
 

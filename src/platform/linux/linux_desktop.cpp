@@ -66,6 +66,7 @@ LinuxDesktop::LinuxDesktop(KeyboardBackend backend)
     }
     if (inputMethod_ != nullptr) {
         inputMethodAccessibility_ = std::make_unique<AccessibilityService>(*inputMethod_);
+        focusedWorkspace_ = std::make_unique<FocusedProcessWorkspace>(*focusedProcess_, workspace_);
         // An input method waits for each key's answer only so long (fcitx5's module 0.3 s, IBus's
         // clients a few seconds): the first correction must not be the one that loads a dictionary
         // (tens of milliseconds, hundreds on a loaded machine).
@@ -97,6 +98,11 @@ KeyboardBackend LinuxDesktop::backend() const {
     return KeyboardBackend::x11;
 }
 
+Workspace& LinuxDesktop::workspace() {
+    if (focusedWorkspace_ != nullptr) return *focusedWorkspace_;
+    return workspace_;
+}
+
 InputContext& LinuxDesktop::inputContext() {
     if (inputMethod_ != nullptr) return *inputMethod_;
     return inputContext_;
@@ -114,7 +120,7 @@ AccessibilityService& LinuxDesktop::accessibility() {
 
 PipelinePlatform LinuxDesktop::pipelinePlatform() {
     if (inputMethod_ != nullptr) {
-        return PipelinePlatform{*inputMethodAccessibility_, *inputMethod_, *inputMethod_, *inputMethod_, workspace_,
+        return PipelinePlatform{*inputMethodAccessibility_, *inputMethod_, *inputMethod_, *inputMethod_, *focusedWorkspace_,
                                 spellChecker_, recognizer_, sound_, notificationCenter_, clock_, scheduler_,
                                 *inputMethod_, KeyLabels::pc()};
     }

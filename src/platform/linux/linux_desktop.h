@@ -19,6 +19,7 @@
 #include "platform/linux/x11/keyboard_hold.h"
 #include "platform/linux/language/letter_model_language_recognizer.h"
 #include "platform/linux/x11/x11_display.h"
+#include "platform/linux/focused_process_workspace.h"
 #include "platform/linux/x11/x11_workspace.h"
 #include "platform/linux/x11/x_input_event_tap.h"
 #include "platform/linux/x11/x_keyboard_freeze.h"
@@ -71,7 +72,8 @@ public:
     XInputEventTap& eventTap() { return eventTap_; }
     XTestKeyboardEvents& keyboardEvents() { return keyboardEvents_; }
     XKeyboardFreeze& keyboardFreeze() { return keyboardFreeze_; }
-    X11Workspace& workspace() { return workspace_; }
+    // The applications as the backend in use names them.
+    Workspace& workspace();
     // The layout and permissions of the backend in use.
     InputContext& inputContext();
     Trust& trust();
@@ -103,6 +105,7 @@ private:
     InputMethodBackend* inputMethod_ = nullptr;
     std::unique_ptr<AccessibilityService> inputMethodAccessibility_;
     std::unique_ptr<AtspiFocusedProcess> focusedProcess_;
+    std::unique_ptr<FocusedProcessWorkspace> focusedWorkspace_;
     EnchantSpellChecker spellChecker_;
     LetterModelLanguageRecognizer recognizer_;
     DBusNotificationCenter notificationCenter_;

@@ -30,16 +30,24 @@ struct AtspiFocusedProcess::Listener {
         auto* self = static_cast<Listener*>(data);
         if (event->source == nullptr) return;
         if (event->detail1 != 0) {
+            if (self->focused.get() == event->source) return;
             self->focused = ref(event->source);
         } else if (self->focused.get() == event->source) {
             self->focused.reset();
+        } else {
+            return;
         }
+        ++self->changes;
+        self->process.reset();
     }
 
     static constexpr const char* kFocusEvent = "object:state-changed:focused";
     ObjectPtr<AtspiEventListener> listener;
     bool registered = false;
     AccessiblePtr focused;
+    std::uint64_t changes = 0;
+    // The focused object's process, once asked.
+    std::optional<int> process;
 };
 
 AtspiFocusedProcess::AtspiFocusedProcess() : listener_(std::make_unique<Listener>()) {}
@@ -48,11 +56,15 @@ AtspiFocusedProcess::~AtspiFocusedProcess() = default;
 
 std::optional<int> AtspiFocusedProcess::processId() {
     if (listener_->focused == nullptr) return std::nullopt;
+    if (listener_->process) return listener_->process;
     // Answered by the bus, not by the application.
     ErrorSlot error;
     const guint process = atspi_accessible_get_process_id(listener_->focused.get(), error.out());
     if (error.failed() || process == 0) return std::nullopt;
-    return static_cast<int>(process);
+    listener_->process = static_cast<int>(process);
+    return listener_->process;
 }
+
+std::uint64_t AtspiFocusedProcess::focusChanges() const { return listener_->changes; }
 
 }  // namespace tarvelo::desktop

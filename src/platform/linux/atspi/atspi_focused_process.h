@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 
@@ -19,6 +20,8 @@ public:
 
     // The process id, or none when no focus event has come yet, the focus left or there is no bus.
     std::optional<int> processId();
+    // Counts the focus events that changed the focused object: what was learnt of it holds until then.
+    std::uint64_t focusChanges() const;
 
 private:
     struct Listener;
