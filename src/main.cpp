@@ -29,6 +29,7 @@
 #include "build_info.h"
 #include "platform/linux/icu_calendar.h"
 #include "platform/linux/json_file_defaults_store.h"
+#include "platform/linux/ibus/gnome_input_source_setup.h"
 #include "platform/linux/linux_desktop.h"
 #include "platform/linux/resident_file_pages.h"
 #include "platform/linux/xdg_autostart_login_items.h"
@@ -161,6 +162,14 @@ int main(int argc, char** argv) {
     context.keyboardSource = desktop.backend() == desktop::KeyboardBackend::ibus     ? settings_pages::KeyboardSource::ibus
                              : desktop.backend() == desktop::KeyboardBackend::fcitx5 ? settings_pages::KeyboardSource::fcitx5
                                                                                      : settings_pages::KeyboardSource::x11;
+    // Where Tarvelo is GNOME's input method it can set up the input sources that reach it.
+    const std::unique_ptr<desktop::GnomeInputSourceSetup> inputSources =
+        desktop.backend() == desktop::KeyboardBackend::ibus ? desktop::GnomeInputSourceSetup::open() : nullptr;
+    if (inputSources != nullptr) {
+        context.gnomeInputSources = ui::InputSourceOffer{[&inputSources] { return inputSources->usesTarvelo(); },
+                                                         [&inputSources] { return inputSources->useTarvelo(); },
+                                                         [&inputSources] { return inputSources->restoreKeyboards(); }};
+    }
     const char* currentDesktop = std::getenv("XDG_CURRENT_DESKTOP");
     context.plasmaWithoutFcitx5 = currentDesktop != nullptr && std::string_view(currentDesktop).find("KDE") != std::string_view::npos &&
                                   desktop.backend() != desktop::KeyboardBackend::fcitx5;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -111,6 +112,80 @@ TEST_F(PrivacyPageTest, SaysWhatThisDesktopKeepsFromTarvelo) {
     context.unavailableChords = [] { return std::vector<std::string>(); };
     session.wait(AppState::kStatusInterval + 0.1);
     EXPECT_EQ(allVisible<SymbolLabel>("desktopLimitation").size(), 1);
+}
+
+// GNOME's input sources as the offer sees them: Tarvelo's engines listed or not, and whether GNOME's
+// settings take a change.
+struct PretendInputSources {
+    bool usesTarvelo = false;
+    bool refuses = false;
+    int writes = 0;
+    InputSourceOffer offer() {
+        const auto change = [this](bool uses) {
+            ++writes;
+            if (refuses) return false;
+            usesTarvelo = uses;
+            return true;
+        };
+        return {[this] { return usesTarvelo; }, [change] { return change(true); }, [change] { return change(false); }};
+    }
+};
+
+TEST_F(PrivacyPageTest, OffersTarvelosInputSourcesOnGnomeAndPutsTheKeyboardsBack) {
+    ASSERT_NE(page(), nullptr);
+    EXPECT_EQ(window->findChild<QWidget*>("inputSourceOffer"), nullptr);
+
+    PretendInputSources sources;
+    context.gnomeInputSources = sources.offer();
+    window.reset();
+    ASSERT_NE(page(), nullptr);
+    auto* button = window->findChild<QPushButton*>("inputSourceButton");
+    auto* text = window->findChild<QLabel*>("inputSourceText");
+    ASSERT_NE(button, nullptr);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(button->text(), "Use Tarvelo\u2019s Input Sources");
+    const auto alert = [this] { return window->findChild<QMessageBox*>("inputSourceAlert"); };
+    const auto answer = [&](bool confirm) {
+        QMessageBox* shown = alert();
+        ASSERT_NE(shown, nullptr);
+        EXPECT_TRUE(shown->isVisible());
+        QAbstractButton* chosen = confirm ? shown->findChild<QPushButton*>("confirmInputSourceButton")
+                                          : shown->escapeButton();
+        click(qobject_cast<QPushButton*>(chosen));
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+
+    // Nothing is written before the user confirms, nor when the user cancels.
+    click(button);
+    EXPECT_EQ(sources.writes, 0);
+    EXPECT_EQ(alert()->text(), "Use Tarvelo\u2019s input sources?");
+    screenshot("settings_privacy_input_sources");
+    answer(false);
+    EXPECT_EQ(sources.writes, 0);
+    EXPECT_FALSE(sources.usesTarvelo);
+
+    click(button);
+    answer(true);
+    EXPECT_TRUE(sources.usesTarvelo);
+    EXPECT_EQ(button->text(), "Restore Keyboards");
+    EXPECT_TRUE(text->text().startsWith("English (Tarvelo) and Russian (Tarvelo) are among your input sources"));
+
+    // A change GNOME's settings refuse is said so, and the row keeps what the sources are.
+    sources.refuses = true;
+    click(button);
+    EXPECT_EQ(alert()->text(), "Put English (US) and Russian back?");
+    answer(true);
+    EXPECT_EQ(sources.writes, 2);
+    EXPECT_TRUE(sources.usesTarvelo);
+    EXPECT_EQ(button->text(), "Restore Keyboards");
+    EXPECT_TRUE(text->text().endsWith("GNOME\u2019s settings did not take the change."));
+
+    sources.refuses = false;
+    click(button);
+    answer(true);
+    EXPECT_FALSE(sources.usesTarvelo);
+    EXPECT_EQ(button->text(), "Use Tarvelo\u2019s Input Sources");
+    EXPECT_FALSE(text->text().contains("did not take"));
 }
 
 class StatisticsPageTest : public SettingsWindowHarness {

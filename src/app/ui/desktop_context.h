@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,14 @@
 #include "platform/key_labels.h"
 
 namespace tarvelo::ui {
+
+// GNOME's input sources, where Tarvelo's engines can take the places of the English (US) and Russian
+// keyboards; each change answers false when GNOME's settings refuse it.
+struct InputSourceOffer {
+    std::function<bool()> usesTarvelo;
+    std::function<bool()> useTarvelo;
+    std::function<bool()> restoreKeyboards;
+};
 
 // What the windows are given: the application state, and what they say about this desktop.
 struct DesktopContext {
@@ -36,6 +45,9 @@ struct DesktopContext {
     settings_pages::KeyboardSource keyboardSource = settings_pages::KeyboardSource::x11;
     // A KDE Plasma session whose keys do not come from fcitx5: the Privacy page says how to turn it on.
     bool plasmaWithoutFcitx5 = false;
+    // Set where Tarvelo is the input method of a GNOME session: the onboarding and the Privacy page
+    // offer to set its input sources up.
+    std::optional<InputSourceOffer> gnomeInputSources = std::nullopt;
 };
 
 }  // namespace tarvelo::ui

@@ -15,6 +15,7 @@
 #include "app/ui/correction_example_view.h"
 #include "app/ui/fonts.h"
 #include "app/ui/heading_label.h"
+#include "app/ui/input_source_offer_row.h"
 #include "app/ui/palette.h"
 #include "app/ui/permission_row.h"
 #include "app/ui/qt_text.h"
@@ -212,6 +213,10 @@ QWidget* OnboardingWindow::makePermissionsStep() {
     column->addWidget(inputMonitoringRow_);
     column->addSpacing(4);
     column->addWidget(note);
+    if (context_.gnomeInputSources) {
+        column->addSpacing(4);
+        column->addWidget(new InputSourceOfferRow(*context_.gnomeInputSources, step));
+    }
     column->addStretch(1);
     return step;
 }

@@ -8,6 +8,7 @@
 
 #include "app/settings_pages.h"
 #include "app/ui/fonts.h"
+#include "app/ui/input_source_offer_row.h"
 #include "app/ui/palette.h"
 #include "app/ui/permission_row.h"
 #include "app/ui/privacy_point.h"
@@ -71,6 +72,7 @@ PrivacySettingsView::PrivacySettingsView(DesktopContext& context, QWidget* paren
     backend->setObjectName("keyboardBackend");
     backend->setWordWrap(true);
     permissions->addRow(backend);
+    if (context.gnomeInputSources) permissions->addRow(new InputSourceOfferRow(*context.gnomeInputSources, this));
     if (context.plasmaWithoutFcitx5) {
         auto* plasma = new QLabel(page_style::text(settings_pages::plasmaSetupSteps()), this);
         plasma->setObjectName("plasmaSetup");

@@ -1,9 +1,77 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/ibus/gnome_input_source_list.h"
 
-#include <glib.h>
+#include <gio/gio.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <sstream>
+
+#include "platform/linux/ibus/ibus_backend.h"
 
 namespace tarvelo::desktop {
+namespace {
+
+constexpr InputMethodLayout kLayouts[] = {InputMethodLayout::us, InputMethodLayout::ru};
+
+GnomeInputSource keyboardOf(InputMethodLayout layout) { return {"xkb", inputMethodLayoutName(layout)}; }
+GnomeInputSource engineOf(InputMethodLayout layout) { return {"ibus", ibusEngineName(layout)}; }
+
+// `to` where the first of `from` and `to` stands, and neither of them elsewhere; `to` after the others
+// where neither is there and `addMissing`.
+GnomeInputSourceList replaced(const GnomeInputSourceList& sources, const GnomeInputSource& from,
+                              const GnomeInputSource& to, bool addMissing) {
+    GnomeInputSourceList result;
+    bool placed = false;
+    for (const GnomeInputSource& source : sources) {
+        if (!(source == from) && !(source == to)) {
+            result.push_back(source);
+        } else if (!placed) {
+            result.push_back(to);
+            placed = true;
+        }
+    }
+    if (!placed && addMissing) result.push_back(to);
+    return result;
+}
+
+}  // namespace
+
+bool gnomeInputSourcesAvailable() {
+    // XDG_CURRENT_DESKTOP is a colon-separated list ("ubuntu:GNOME").
+    const char* desktops = std::getenv("XDG_CURRENT_DESKTOP");
+    if (desktops == nullptr) return false;
+    std::istringstream list(desktops);
+    std::string desktop;
+    bool gnome = false;
+    while (std::getline(list, desktop, ':')) gnome = gnome || desktop == "GNOME";
+    if (!gnome) return false;
+    GSettingsSchemaSource* source = g_settings_schema_source_get_default();
+    if (source == nullptr) return false;
+    GSettingsSchema* schema = g_settings_schema_source_lookup(source, kGnomeInputSourcesSchema, TRUE);
+    if (schema == nullptr) return false;
+    const bool hasKey = g_settings_schema_has_key(schema, kGnomeInputSourcesKey) != FALSE;
+    g_settings_schema_unref(schema);
+    return hasKey;
+}
+
+GnomeInputSourceList withTarveloEngines(const GnomeInputSourceList& sources) {
+    GnomeInputSourceList result = sources;
+    for (const InputMethodLayout layout : kLayouts) result = replaced(result, keyboardOf(layout), engineOf(layout), true);
+    return result;
+}
+
+GnomeInputSourceList withoutTarveloEngines(const GnomeInputSourceList& sources) {
+    GnomeInputSourceList result = sources;
+    for (const InputMethodLayout layout : kLayouts) result = replaced(result, engineOf(layout), keyboardOf(layout), false);
+    return result;
+}
+
+bool listsTarveloEngine(const GnomeInputSourceList& sources) {
+    return std::any_of(sources.begin(), sources.end(), [](const GnomeInputSource& source) {
+        return source.type == "ibus" && ibusLayoutOfEngine(source.id).has_value();
+    });
+}
 
 GnomeInputSourceList inputSourcesFromVariant(GVariant* value) {
     GnomeInputSourceList sources;

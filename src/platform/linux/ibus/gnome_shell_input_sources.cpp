@@ -4,42 +4,14 @@
 #include <gio/gio.h>
 #include <ibus.h>
 
-#include <cstdlib>
-#include <sstream>
+#include "platform/linux/ibus/gnome_input_source_list.h"
 
 namespace tarvelo::desktop {
-namespace {
-
-constexpr const char* kSchema = "org.gnome.desktop.input-sources";
-constexpr const char* kSourcesKey = "sources";
-
-// XDG_CURRENT_DESKTOP is a colon-separated list ("ubuntu:GNOME").
-bool isGnomeSession() {
-    const char* desktops = std::getenv("XDG_CURRENT_DESKTOP");
-    if (desktops == nullptr) return false;
-    std::istringstream list(desktops);
-    std::string desktop;
-    while (std::getline(list, desktop, ':')) {
-        if (desktop == "GNOME") return true;
-    }
-    return false;
-}
-
-bool hasSchema() {
-    GSettingsSchemaSource* source = g_settings_schema_source_get_default();
-    if (source == nullptr) return false;
-    GSettingsSchema* schema = g_settings_schema_source_lookup(source, kSchema, TRUE);
-    if (schema == nullptr) return false;
-    const bool hasKey = g_settings_schema_has_key(schema, kSourcesKey) != FALSE;
-    g_settings_schema_unref(schema);
-    return hasKey;
-}
-
-}  // namespace
 
 std::unique_ptr<GnomeShellInputSources> GnomeShellInputSources::open(IBusBus* bus) {
-    if (bus == nullptr || !isGnomeSession() || !hasSchema()) return nullptr;
-    return std::unique_ptr<GnomeShellInputSources>(new GnomeShellInputSources(bus, g_settings_new(kSchema)));
+    if (bus == nullptr || !gnomeInputSourcesAvailable()) return nullptr;
+    return std::unique_ptr<GnomeShellInputSources>(
+        new GnomeShellInputSources(bus, g_settings_new(kGnomeInputSourcesSchema)));
 }
 
 GnomeShellInputSources::GnomeShellInputSources(IBusBus* bus, GSettings* settings)
@@ -48,13 +20,13 @@ GnomeShellInputSources::GnomeShellInputSources(IBusBus* bus, GSettings* settings
       switch_(
           scheduler_,
           [this] {
-              GVariant* value = g_settings_get_value(settings_.get(), kSourcesKey);
+              GVariant* value = g_settings_get_value(settings_.get(), kGnomeInputSourcesKey);
               GnomeInputSourceList sources = inputSourcesFromVariant(value);
               g_variant_unref(value);
               return sources;
           },
           [this](const GnomeInputSourceList& sources) {
-              return g_settings_set_value(settings_.get(), kSourcesKey, inputSourcesToVariant(sources)) != FALSE;
+              return g_settings_set_value(settings_.get(), kGnomeInputSourcesKey, inputSourcesToVariant(sources)) != FALSE;
           }) {
     // The daemon tells of engine changes only to connections that ask.
     ibus_bus_set_watch_ibus_signal(bus_, TRUE);

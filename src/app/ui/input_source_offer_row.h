@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QWidget>
+
+#include "app/ui/desktop_context.h"
+
+class QLabel;
+class QPushButton;
+
+namespace tarvelo::ui {
+
+// Where Tarvelo is GNOME's input method: what the user's input sources are, and the button that, once
+// the user confirms, puts Tarvelo's engines in the keyboards' places or the keyboards back. Read again
+// each time it is shown, as the sources may change in GNOME's settings meanwhile.
+class InputSourceOfferRow : public QWidget {
+public:
+    explicit InputSourceOfferRow(InputSourceOffer offer, QWidget* parent = nullptr);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void refresh();
+    void confirm();
+
+    InputSourceOffer offer_;
+    bool usesTarvelo_ = false;
+    bool refused_ = false;
+    QLabel* text_;
+    QPushButton* button_;
+};
+
+}  // namespace tarvelo::ui
