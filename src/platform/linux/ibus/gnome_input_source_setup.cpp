@@ -24,9 +24,11 @@ bool write(GSettings* settings, const GnomeInputSourceList& sources) {
 
 }  // namespace
 
-std::unique_ptr<GnomeInputSourceSetup> GnomeInputSourceSetup::open() {
+std::unique_ptr<GnomeInputSourceSetup> GnomeInputSourceSetup::open(GSettingsBackend* backend) {
     if (!gnomeInputSourcesAvailable()) return nullptr;
-    return std::unique_ptr<GnomeInputSourceSetup>(new GnomeInputSourceSetup(g_settings_new(kGnomeInputSourcesSchema)));
+    GSettings* settings = backend != nullptr ? g_settings_new_with_backend(kGnomeInputSourcesSchema, backend)
+                                             : g_settings_new(kGnomeInputSourcesSchema);
+    return std::unique_ptr<GnomeInputSourceSetup>(new GnomeInputSourceSetup(settings));
 }
 
 GnomeInputSourceSetup::~GnomeInputSourceSetup() { g_object_unref(settings_); }

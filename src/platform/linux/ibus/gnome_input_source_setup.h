@@ -4,6 +4,7 @@
 #include <memory>
 
 struct _GSettings;
+struct _GSettingsBackend;
 
 namespace tarvelo::desktop {
 
@@ -12,8 +13,9 @@ namespace tarvelo::desktop {
 // GNOME Shell follows the settings at once. Main thread only.
 class GnomeInputSourceSetup {
 public:
-    // None outside a GNOME session or without the settings.
-    static std::unique_ptr<GnomeInputSourceSetup> open();
+    // None outside a GNOME session or without the settings. The settings are kept in `backend` where
+    // given (tests keep them in memory), else where the desktop keeps them.
+    static std::unique_ptr<GnomeInputSourceSetup> open(_GSettingsBackend* backend = nullptr);
     ~GnomeInputSourceSetup();
     GnomeInputSourceSetup(const GnomeInputSourceSetup&) = delete;
     GnomeInputSourceSetup& operator=(const GnomeInputSourceSetup&) = delete;
