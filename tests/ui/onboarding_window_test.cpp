@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "app/settings_navigation.h"
+#include "app/settings_pages.h"
 #include "app/ui/desktop_context.h"
 #include "app/ui/heading_label.h"
 #include "app/ui/onboarding_window.h"
@@ -169,6 +170,38 @@ TEST_F(OnboardingWindowTest, PermissionRowsFollowGrantsAsTheyHappen) {
     setPermissions(false, false);
     EXPECT_EQ(status(accessibility), QStringLiteral("Not granted"));
     EXPECT_TRUE(offersButton(accessibility));
+}
+
+TEST_F(OnboardingWindowTest, TheAccessStepSaysWhatThisDesktopAsksForFirst) {
+    clickPrimary();
+    EXPECT_EQ(window.findChild<QWidget*>(QStringLiteral("inputSourceOffer")), nullptr);
+    EXPECT_EQ(window.findChild<QLabel*>(QStringLiteral("plasmaSetup")), nullptr);
+
+    // GNOME with Tarvelo as its input method: the offer of its input sources.
+    bool usesTarvelo = false;
+    DesktopContext gnome = context;
+    gnome.gnomeInputSources = InputSourceOffer{[&] { return usesTarvelo; }, [&] { return usesTarvelo = true; },
+                                               [&] { return !(usesTarvelo = false); }};
+    OnboardingWindow onGnome(gnome);
+    onGnome.show();
+    QTest::mouseClick(onGnome.findChild<QPushButton*>(QStringLiteral("primaryButton")), Qt::LeftButton);
+    auto* offer = onGnome.findChild<QPushButton*>(QStringLiteral("inputSourceButton"));
+    ASSERT_NE(offer, nullptr);
+    EXPECT_TRUE(offer->isVisible());
+    EXPECT_EQ(offer->text(), QString::fromUtf8("Use Tarvelo\u2019s Input Sources"));
+    EXPECT_FALSE(testing::saveScreenshot(onGnome, QStringLiteral("onboarding_2_gnome_input_sources")).isEmpty());
+
+    // Plasma without fcitx5: the steps that turn it on.
+    DesktopContext plasma = context;
+    plasma.plasmaWithoutFcitx5 = true;
+    OnboardingWindow onPlasma(plasma);
+    onPlasma.show();
+    QTest::mouseClick(onPlasma.findChild<QPushButton*>(QStringLiteral("primaryButton")), Qt::LeftButton);
+    auto* steps = onPlasma.findChild<QLabel*>(QStringLiteral("plasmaSetup"));
+    ASSERT_NE(steps, nullptr);
+    EXPECT_TRUE(steps->isVisible());
+    EXPECT_EQ(steps->text(), QString::fromStdString(settings_pages::plasmaSetupSteps()));
+    EXPECT_FALSE(testing::saveScreenshot(onPlasma, QStringLiteral("onboarding_2_plasma_setup")).isEmpty());
 }
 
 TEST_F(OnboardingWindowTest, LastStepDependsOnBothPermissions) {

@@ -3,18 +3,19 @@
 
 #include <utility>
 
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStringList>
+#include <QVBoxLayout>
 
 #include "app/ui/fonts.h"
 #include "app/ui/qt_text.h"
 
 namespace tarvelo::ui {
 
-InputSourceOfferRow::InputSourceOfferRow(InputSourceOffer offer, QWidget* parent)
-    : QWidget(parent), offer_(std::move(offer)), text_(new QLabel(this)), button_(new QPushButton(this)) {
+InputSourceOfferRow::InputSourceOfferRow(InputSourceOffer offer, Form form, QWidget* parent)
+    : QWidget(parent), offer_(std::move(offer)), form_(form), text_(new QLabel(this)), button_(new QPushButton(this)) {
     setObjectName(QStringLiteral("inputSourceOffer"));
     text_->setObjectName(QStringLiteral("inputSourceText"));
     text_->setTextFormat(Qt::PlainText);
@@ -22,11 +23,12 @@ InputSourceOfferRow::InputSourceOfferRow(InputSourceOffer offer, QWidget* parent
     text_->setWordWrap(true);
     button_->setObjectName(QStringLiteral("inputSourceButton"));
 
-    auto* row = new QHBoxLayout(this);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(12);
-    row->addWidget(text_, 1);
-    row->addWidget(button_, 0, Qt::AlignVCenter);
+    // The text takes the whole width, so that it keeps to few lines in the onboarding's fixed height.
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(6);
+    column->addWidget(text_);
+    column->addWidget(button_, 0, Qt::AlignLeft);
     connect(button_, &QPushButton::clicked, this, [this] { confirm(); });
     refresh();
 }
@@ -38,13 +40,16 @@ void InputSourceOfferRow::showEvent(QShowEvent* event) {
 
 void InputSourceOfferRow::refresh() {
     usesTarvelo_ = offer_.usesTarvelo();
-    QString text = usesTarvelo_ ? translated("English (Tarvelo) and Russian (Tarvelo) are among your input sources: "
-                                             "Tarvelo sees the keys typed with either selected.")
-                                : translated("Tarvelo sees only the keys typed with its own input sources selected. It "
-                                             "can put English (Tarvelo) and Russian (Tarvelo) in the places of "
-                                             "English (US) and Russian; your other input sources stay as they are.");
-    if (refused_) text += QStringLiteral("\n") + translated("GNOME\u2019s settings did not take the change.");
-    text_->setText(text);
+    QStringList lines;
+    if (form_ == Form::full) {
+        lines << (usesTarvelo_ ? translated("English (Tarvelo) and Russian (Tarvelo) are among your input sources: "
+                                            "Tarvelo sees the keys typed with either selected.")
+                               : translated("Tarvelo sees the keys typed with its own input sources. It can put them "
+                                            "in place of English (US) and Russian, keeping your other sources."));
+    }
+    if (refused_) lines << translated("GNOME\u2019s settings did not take the change.");
+    text_->setText(lines.join(QStringLiteral("\n")));
+    text_->setVisible(!lines.isEmpty());
     button_->setText(usesTarvelo_ ? translated("Restore Keyboards") : translated("Use Tarvelo\u2019s Input Sources"));
 }
 

@@ -15,7 +15,10 @@ namespace tarvelo::ui {
 // each time it is shown, as the sources may change in GNOME's settings meanwhile.
 class InputSourceOfferRow : public QWidget {
 public:
-    explicit InputSourceOfferRow(InputSourceOffer offer, QWidget* parent = nullptr);
+    // Compact, the row is the button alone (its alert says what it does) and a line when GNOME's
+    // settings refuse the change: the onboarding's step has no room for more.
+    enum class Form { full, compact };
+    InputSourceOfferRow(InputSourceOffer offer, Form form, QWidget* parent = nullptr);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -25,6 +28,7 @@ private:
     void confirm();
 
     InputSourceOffer offer_;
+    Form form_;
     bool usesTarvelo_ = false;
     bool refused_ = false;
     QLabel* text_;

@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/settings_pages.h"
 #include "app/ui/correction_example_view.h"
 #include "app/ui/fonts.h"
 #include "app/ui/heading_label.h"
@@ -215,7 +216,14 @@ QWidget* OnboardingWindow::makePermissionsStep() {
     column->addWidget(note);
     if (context_.gnomeInputSources) {
         column->addSpacing(4);
-        column->addWidget(new InputSourceOfferRow(*context_.gnomeInputSources, step));
+        column->addWidget(
+            new InputSourceOfferRow(*context_.gnomeInputSources, InputSourceOfferRow::Form::compact, step));
+    }
+    if (context_.plasmaWithoutFcitx5) {
+        auto* plasma = makeLabel(text(settings_pages::plasmaSetupSteps()), fonts::callout(), step);
+        plasma->setObjectName(QStringLiteral("plasmaSetup"));
+        column->addSpacing(4);
+        column->addWidget(plasma);
     }
     column->addStretch(1);
     return step;

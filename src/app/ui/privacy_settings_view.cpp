@@ -72,7 +72,9 @@ PrivacySettingsView::PrivacySettingsView(DesktopContext& context, QWidget* paren
     backend->setObjectName("keyboardBackend");
     backend->setWordWrap(true);
     permissions->addRow(backend);
-    if (context.gnomeInputSources) permissions->addRow(new InputSourceOfferRow(*context.gnomeInputSources, this));
+    if (context.gnomeInputSources) {
+        permissions->addRow(new InputSourceOfferRow(*context.gnomeInputSources, InputSourceOfferRow::Form::full, this));
+    }
     if (context.plasmaWithoutFcitx5) {
         auto* plasma = new QLabel(page_style::text(settings_pages::plasmaSetupSteps()), this);
         plasma->setObjectName("plasmaSetup");
