@@ -162,6 +162,7 @@ int main(int argc, char** argv) {
     context.keyboardSource = desktop.backend() == desktop::KeyboardBackend::ibus     ? settings_pages::KeyboardSource::ibus
                              : desktop.backend() == desktop::KeyboardBackend::fcitx5 ? settings_pages::KeyboardSource::fcitx5
                                                                                      : settings_pages::KeyboardSource::x11;
+    context.knowsFocusedApplication = [&desktop] { return desktop.knowsFocusedApplication(); };
     // Where Tarvelo is GNOME's input method it can set up the input sources that reach it.
     const std::unique_ptr<desktop::GnomeInputSourceSetup> inputSources =
         desktop.backend() == desktop::KeyboardBackend::ibus ? desktop::GnomeInputSourceSetup::open() : nullptr;

@@ -113,6 +113,7 @@ TEST_F(RussianInterfaceTest, EverySettingsPageAndTheResetAlert) {
     context.waylandSession = true;
     context.unavailableChords = [] { return std::vector<std::string>{"Alt+Space"}; };
     context.gnomeInputSources = InputSourceOffer{[] { return false; }, [] { return true; }, [] { return true; }};
+    context.knowsFocusedApplication = [] { return false; };
     session.settings.pause();
 
     open();

@@ -119,9 +119,17 @@ TEST_F(ApplicationsPageTest, OffersEveryKnownApplicationWithItsCurrentExclusion)
     EXPECT_EQ(offered, QStringList({"Disable in GNOME Terminal (on)", "Disable in Konsole (on)", "Disable in xterm (on)",
                                     "Disable in Visual Studio Code", "Disable in PyCharm"}));
     EXPECT_TRUE(customRows().isEmpty());
+    EXPECT_TRUE(allVisible<QWidget>("exclusionsInert").isEmpty());
 
     // A change made elsewhere shows at once.
     session.applicationFilter.setDisabled(true, "Code");
+    EXPECT_TRUE(knownSwitch("Code")->isChecked());
+
+    // Where the desktop does not say which application has the keyboard, the page says so.
+    context.knowsFocusedApplication = [] { return false; };
+    window.reset();
+    ASSERT_NE(select<ApplicationsSettingsView>(SettingsSection::applications), nullptr);
+    EXPECT_EQ(allVisible<QWidget>("exclusionsInert").size(), 1);
     EXPECT_TRUE(knownSwitch("Code")->isChecked());
 }
 

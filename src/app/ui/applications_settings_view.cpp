@@ -13,11 +13,14 @@
 #include "app/ui/setting_block.h"
 #include "app/ui/settings_page_style.h"
 #include "app/ui/switch_toggle.h"
+#include "app/ui/symbol_label.h"
 #include "app/ui/symbols.h"
+#include "app/ui/window_colors.h"
 
 namespace tarvelo::ui {
 
-ApplicationsSettingsView::ApplicationsSettingsView(ApplicationFilter& filter, const KeyLabels& words, QWidget* parent)
+ApplicationsSettingsView::ApplicationsSettingsView(ApplicationFilter& filter, const KeyLabels& words,
+                                                   bool knowsApplications, QWidget* parent)
     : QWidget(parent),
       filter_(filter),
       customList_(new QWidget(this)),
@@ -31,6 +34,16 @@ ApplicationsSettingsView::ApplicationsSettingsView(ApplicationFilter& filter, co
                                                    "enabled and can be excluded here. Manual selection conversion "
                                                    "remains available."),
                                         this);
+    if (!knowsApplications) {
+        auto* warning = new SymbolLabel("exclamationmark.triangle",
+                                        translated("This desktop does not tell Tarvelo which application has the "
+                                                   "keyboard (there is no accessibility bus), so no exclusion applies "
+                                                   "for now."),
+                                        fonts::callout(), window_colors::warningText(palette()), this);
+        warning->setObjectName("exclusionsInert");
+        warning->setWordWrap(true);
+        exclusions->addRow(warning);
+    }
     for (const KnownApplication& application : filter_.knownApplications()) {
         auto* toggle = new SwitchToggle(translated("Disable in {application}", {{"application", application.name}}), this);
         toggle->setObjectName(page_style::text("disable:" + application.bundleIdentifier));

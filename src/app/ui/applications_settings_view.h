@@ -26,7 +26,10 @@ class ApplicationsSettingsView : public QWidget {
 
 public:
     // `words` names an application the way this desktop does.
-    ApplicationsSettingsView(ApplicationFilter& filter, const KeyLabels& words, QWidget* parent = nullptr);
+    // Without `knowsApplications` (the desktop does not say which application has the keyboard) the
+    // page says that no exclusion applies.
+    ApplicationsSettingsView(ApplicationFilter& filter, const KeyLabels& words, bool knowsApplications = true,
+                             QWidget* parent = nullptr);
 
 private:
     void submit();

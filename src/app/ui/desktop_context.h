@@ -45,6 +45,8 @@ struct DesktopContext {
     settings_pages::KeyboardSource keyboardSource = settings_pages::KeyboardSource::x11;
     // A KDE Plasma session whose keys do not come from fcitx5: the Privacy page says how to turn it on.
     bool plasmaWithoutFcitx5 = false;
+    // Whether the application that has the keyboard can be known: without it no exclusion applies.
+    std::function<bool()> knowsFocusedApplication = [] { return true; };
     // Set where Tarvelo is the input method of a GNOME session: the onboarding and the Privacy page
     // offer to set its input sources up.
     std::optional<InputSourceOffer> gnomeInputSources = std::nullopt;

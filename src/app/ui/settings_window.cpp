@@ -219,7 +219,8 @@ QWidget* SettingsWindow::makePage(SettingsSection section) {
         case SettingsSection::languages: page = new LanguagesSettingsView; break;
         case SettingsSection::exceptions: page = new ExceptionsSettingsView(context_.state.exceptions); break;
         case SettingsSection::applications:
-            page = new ApplicationsSettingsView(context_.state.applicationFilter, context_.keyLabels);
+            page = new ApplicationsSettingsView(context_.state.applicationFilter, context_.keyLabels,
+                                                context_.knowsFocusedApplication());
             break;
         case SettingsSection::privacy: page = new PrivacySettingsView(context_); break;
         case SettingsSection::statistics: page = new StatisticsSettingsView(context_.state.statistics); break;

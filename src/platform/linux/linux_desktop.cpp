@@ -103,6 +103,11 @@ Workspace& LinuxDesktop::workspace() {
     return workspace_;
 }
 
+bool LinuxDesktop::knowsFocusedApplication() const {
+    if (focusedProcess_ != nullptr) return focusedProcess_->isListening();
+    return display_ != nullptr;
+}
+
 InputContext& LinuxDesktop::inputContext() {
     if (inputMethod_ != nullptr) return *inputMethod_;
     return inputContext_;

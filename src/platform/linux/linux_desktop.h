@@ -74,6 +74,9 @@ public:
     XKeyboardFreeze& keyboardFreeze() { return keyboardFreeze_; }
     // The applications as the backend in use names them.
     Workspace& workspace();
+    // Whether the application that has the keyboard can be known at all (per-application exclusion
+    // applies only then): from the X server, or, for an input method, from the accessibility bus.
+    bool knowsFocusedApplication() const;
     // The layout and permissions of the backend in use.
     InputContext& inputContext();
     Trust& trust();

@@ -67,4 +67,6 @@ std::optional<int> AtspiFocusedProcess::processId() {
 
 std::uint64_t AtspiFocusedProcess::focusChanges() const { return listener_->changes; }
 
+bool AtspiFocusedProcess::isListening() const { return listener_->registered; }
+
 }  // namespace tarvelo::desktop

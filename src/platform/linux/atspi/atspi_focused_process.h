@@ -20,6 +20,8 @@ public:
 
     // The process id, or none when no focus event has come yet, the focus left or there is no bus.
     std::optional<int> processId();
+    // Whether focus events come at all: without an accessibility bus no process is ever known.
+    bool isListening() const;
     // Counts the focus events that changed the focused object: what was learnt of it holds until then.
     std::uint64_t focusChanges() const;
 
