@@ -180,6 +180,10 @@ bool WaylandField::setMarkedText(std::string_view marked) {
     return send("set " + escapeLine(marked)) && readLine(kAnswerTimeout) == "ok";
 }
 
+bool WaylandField::saveScreenshot(const std::string& path) {
+    return send("shot " + path) && readLine(kAnswerTimeout) == "ok";
+}
+
 std::optional<std::string> WaylandField::markedText() {
     if (!send("dump")) return std::nullopt;
     const std::optional<std::string> line = readLine(kAnswerTimeout);

@@ -52,6 +52,8 @@ public:
     bool setMarkedText(std::string_view marked);
     // The field's text and selection as the toolkit holds them, marked the same way.
     std::optional<std::string> markedText();
+    // Saves a picture of the field's window at `path` (PNG); Qt 6 fields only.
+    bool saveScreenshot(const std::string& path);
     // The field's text alone.
     std::optional<std::string> text();
     // The field's text once it reads `expected`, or as it is after `milliseconds`: keys travel through

@@ -7,7 +7,9 @@
 // (marked_text.h):
 //   out "ready"          once the field has keyboard focus;
 //   in  "set <marked>"   replaces the text and selection, answers "ok";
-//   in  "dump"           answers "text <marked>", the field's real text and selection.
+//   in  "dump"           answers "text <marked>", the field's real text and selection;
+//   in  "shot <path>"    saves a picture of its window as PNG at <path>, answers "ok" (Qt draws it
+//                        itself, so this works on Wayland too, where no other program may look).
 // It ends when stdin closes, so that it never outlives the test that started it.
 #include <unistd.h>
 
@@ -15,6 +17,7 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QSocketNotifier>
 #include <QTextCursor>
 #include <QTextEdit>
@@ -223,6 +226,9 @@ int main(int argc, char** argv) {
             pending.erase(0, end + 1);
             if (command == "dump") {
                 say("text " + escapeLine(field.dump()));
+            } else if (command.rfind("shot ", 0) == 0) {
+                const QString path = QString::fromStdString(command.substr(5));
+                say(field.widget()->window()->grab().save(path, "PNG") ? "ok" : "error cannot save");
             } else if (command.rfind("set ", 0) == 0) {
                 field.set(parseMarked(unescapeLine(std::string_view(command).substr(4))));
                 say("ok");
