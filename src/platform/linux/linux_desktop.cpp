@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/linux/ibus/gnome_shell_keybindings.h"
 #include "platform/linux/process_libraries.h"
 
 namespace tarvelo::desktop {
@@ -96,6 +97,14 @@ KeyboardBackend LinuxDesktop::backend() const {
     if (ibus_ != nullptr) return KeyboardBackend::ibus;
     if (fcitx5_ != nullptr) return KeyboardBackend::fcitx5;
     return KeyboardBackend::x11;
+}
+
+std::vector<std::string> LinuxDesktop::unavailableChords() const {
+    if (ibus_ != nullptr) {
+        const char* currentDesktop = std::getenv("XDG_CURRENT_DESKTOP");
+        return gnomeShellBoundChords(currentDesktop != nullptr ? currentDesktop : "");
+    }
+    return eventTap_.unavailableChords();
 }
 
 Workspace& LinuxDesktop::workspace() {

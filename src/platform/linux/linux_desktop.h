@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "pipeline/pipeline_platform.h"
 #include "platform/linux/atspi/atspi_accessibility_api.h"
@@ -65,8 +66,10 @@ public:
     // Set when the session is Wayland: the X11 backend then sees only the programs that run under
     // XWayland, and says so instead of appearing to work.
     static bool isWaylandSession();
-    // Chords another program holds (a window manager's Alt+Space), named as a person presses them.
-    std::vector<std::string> unavailableChords() const { return eventTap_.unavailableChords(); }
+    // Chords another program holds (a window manager's Alt+Space), named as a person presses them: on
+    // X11 those grabbed away from the tap; for Tarvelo's engines those GNOME Shell binds, which it acts
+    // on before the input method sees them.
+    std::vector<std::string> unavailableChords() const;
 
     X11Display* display() { return display_.get(); }
     XInputEventTap& eventTap() { return eventTap_; }
