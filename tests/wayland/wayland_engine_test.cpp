@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "gnome_session.h"
+#include "gnome_session_test.h"
 #include "key_injector.h"
 #include "wayland_field.h"
 
@@ -29,22 +30,13 @@ const InputSource kTarveloRussian{"ibus", "tarvelo-ru"};
 // One session, one Tarvelo and one remote desktop session for the whole program. Tarvelo is not ours
 // to reset between tests: each test uses words of its own, and the undo test (which teaches Tarvelo the
 // words it puts back) comes last.
-class WaylandEngineTest : public ::testing::Test {
+class WaylandEngineTest : public GnomeSessionTest {
 protected:
-    static void SetUpTestSuite() {
-        if (!inGnomeSession()) return;
-        if (!prepareTarveloEngines(startFailure_)) return;
-        keyboard_ = KeyInjector::start(startFailure_).release();
-    }
-    static void TearDownTestSuite() {
-        delete keyboard_;
-        keyboard_ = nullptr;
-    }
+    static void SetUpTestSuite() { startSession(true); }
 
     void SetUp() override {
-        TARVELO_REQUIRE_GNOME_SESSION();
-        ASSERT_NE(keyboard_, nullptr) << startFailure_;
-        keyboard_->setPace(KeyInjector::kFast);
+        GnomeSessionTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         // The English engine active (a change of the list, so the shell activates it whatever the test
         // before left); the first selection has IBus start Tarvelo, and selectInputSources waits until
         // the engine is IBus's.
@@ -73,12 +65,7 @@ protected:
         return field->textWhenItReads(expected);
     }
 
-    static KeyInjector* keyboard_;
-    static std::string startFailure_;
 };
-
-KeyInjector* WaylandEngineTest::keyboard_ = nullptr;
-std::string WaylandEngineTest::startFailure_;
 
 TEST_F(WaylandEngineTest, AWordTypedInTheWrongLayoutIsCorrectedAtTheSpace) {
     for (const Toolkit toolkit : kToolkits) {

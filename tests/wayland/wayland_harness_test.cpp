@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "gnome_session.h"
+#include "gnome_session_test.h"
 #include "key_injector.h"
 #include "wayland_field.h"
 
@@ -22,22 +23,9 @@ const InputSource kRussian{"ibus", "xkb:ru::rus"};
 
 // The session is scripts/gnome-session's, one for the whole program; the remote desktop session that
 // types is opened once too.
-class WaylandHarnessTest : public ::testing::Test {
+class WaylandHarnessTest : public GnomeSessionTest {
 protected:
-    static void SetUpTestSuite() {
-        if (!inGnomeSession()) return;
-        keyboard_ = KeyInjector::start(startFailure_).release();
-    }
-    static void TearDownTestSuite() {
-        delete keyboard_;
-        keyboard_ = nullptr;
-    }
-
-    void SetUp() override {
-        TARVELO_REQUIRE_GNOME_SESSION();
-        ASSERT_NE(keyboard_, nullptr) << startFailure_;
-        keyboard_->setPace(KeyInjector::kFast);
-    }
+    static void SetUpTestSuite() { startSession(false); }
 
     static void selectSource(const InputSource& source) {
         std::string failure;
@@ -62,12 +50,7 @@ protected:
         return field->textWhenItReads(expected);
     }
 
-    static KeyInjector* keyboard_;
-    static std::string startFailure_;
 };
-
-KeyInjector* WaylandHarnessTest::keyboard_ = nullptr;
-std::string WaylandHarnessTest::startFailure_;
 
 TEST_F(WaylandHarnessTest, KeysReachEveryToolkitThroughTheInputMethod) {
     selectSource(kEnglish);

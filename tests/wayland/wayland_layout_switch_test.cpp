@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "gnome_session.h"
+#include "gnome_session_test.h"
 #include "key_injector.h"
 #include "wayland_field.h"
 
@@ -32,23 +33,9 @@ std::vector<InputSource> sourcesWhenTheyRead(const std::vector<InputSource>& exp
     return sources;
 }
 
-class WaylandLayoutSwitchTest : public ::testing::Test {
+class WaylandLayoutSwitchTest : public GnomeSessionTest {
 protected:
-    static void SetUpTestSuite() {
-        if (!inGnomeSession()) return;
-        if (!prepareTarveloEngines(startFailure_, {"settings.switchLayoutAfterCorrection"})) return;
-        keyboard_ = KeyInjector::start(startFailure_).release();
-    }
-    static void TearDownTestSuite() {
-        delete keyboard_;
-        keyboard_ = nullptr;
-    }
-
-    void SetUp() override {
-        TARVELO_REQUIRE_GNOME_SESSION();
-        ASSERT_NE(keyboard_, nullptr) << startFailure_;
-        keyboard_->setPace(KeyInjector::kFast);
-    }
+    static void SetUpTestSuite() { startSession(true, {"settings.switchLayoutAfterCorrection"}); }
 
     // Makes `sources` the user's list with the first one active. A list of that one alone first: the
     // shell starts its order of use afresh from a list that short, so that the next list's first source
@@ -59,12 +46,7 @@ protected:
         ASSERT_TRUE(selectInputSources(sources, failure)) << failure;
     }
 
-    static KeyInjector* keyboard_;
-    static std::string startFailure_;
 };
-
-KeyInjector* WaylandLayoutSwitchTest::keyboard_ = nullptr;
-std::string WaylandLayoutSwitchTest::startFailure_;
 
 // The word after the correction is typed with no space after it: only the keymap can make it Russian
 // then, as Tarvelo corrects a word when it ends.

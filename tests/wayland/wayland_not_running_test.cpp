@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include "gnome_session.h"
+#include "gnome_session_test.h"
 #include "key_injector.h"
 #include "wayland_field.h"
 
@@ -62,23 +63,9 @@ std::vector<pid_t> sessionTarvelos() {
 // The file that keeps the component's script from starting Tarvelo again.
 std::string stopFile() { return std::string(std::getenv("XDG_RUNTIME_DIR")) + "/tarvelo-stopped"; }
 
-class WaylandNotRunningTest : public ::testing::Test {
+class WaylandNotRunningTest : public GnomeSessionTest {
 protected:
-    static void SetUpTestSuite() {
-        if (!inGnomeSession()) return;
-        if (!prepareTarveloEngines(startFailure_)) return;
-        keyboard_ = KeyInjector::start(startFailure_).release();
-    }
-    static void TearDownTestSuite() {
-        delete keyboard_;
-        keyboard_ = nullptr;
-    }
-
-    void SetUp() override {
-        TARVELO_REQUIRE_GNOME_SESSION();
-        ASSERT_NE(keyboard_, nullptr) << startFailure_;
-        keyboard_->setPace(KeyInjector::kFast);
-    }
+    static void SetUpTestSuite() { startSession(true); }
 
     // Has IBus start Tarvelo and shows it at work, then ends it (as the session ending it would) and
     // keeps it from starting again.
@@ -100,12 +87,7 @@ protected:
         ASSERT_TRUE(sessionTarvelos().empty()) << "Tarvelo did not end on SIGTERM";
     }
 
-    static KeyInjector* keyboard_;
-    static std::string startFailure_;
 };
-
-KeyInjector* WaylandNotRunningTest::keyboard_ = nullptr;
-std::string WaylandNotRunningTest::startFailure_;
 
 TEST_F(WaylandNotRunningTest, KeysArriveUnchangedWhileTarveloIsNotRunning) {
     ASSERT_NO_FATAL_FAILURE(endTarvelo());
