@@ -28,6 +28,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -284,9 +285,11 @@ void StressRun::typeSentence(const Sentence& sentence) {
     std::atomic<bool> done{false};
     std::thread typist(typeActions, std::cref(actions), std::ref(done));
     const StatisticsManager& statistics = tarvelo_->statistics;
+    // Every day's: a run that crosses midnight (UTC) counts on two days.
     const auto countedNow = [&] {
-        const DailyStatistics today = statistics.today();
-        return static_cast<std::size_t>(today.englishToRussian + today.russianToEnglish);
+        std::int64_t counted = 0;
+        for (const DailyStatistics& day : statistics.days().get()) counted += day.englishToRussian + day.russianToEnglish;
+        return static_cast<std::size_t>(counted);
     };
     const std::size_t countedBefore = countedNow();
     iterateUntil([&] { return done.load(); }, 600.0);
