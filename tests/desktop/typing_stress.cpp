@@ -28,9 +28,9 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdint>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
