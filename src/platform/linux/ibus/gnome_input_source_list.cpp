@@ -5,8 +5,8 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <sstream>
 
+#include "platform/linux/ibus/gnome_shell_keybindings.h"
 #include "platform/linux/ibus/ibus_backend.h"
 
 namespace tarvelo::desktop {
@@ -38,14 +38,8 @@ GnomeInputSourceList replaced(const GnomeInputSourceList& sources, const GnomeIn
 }  // namespace
 
 bool gnomeInputSourcesAvailable() {
-    // XDG_CURRENT_DESKTOP is a colon-separated list ("ubuntu:GNOME").
     const char* desktops = std::getenv("XDG_CURRENT_DESKTOP");
-    if (desktops == nullptr) return false;
-    std::istringstream list(desktops);
-    std::string desktop;
-    bool gnome = false;
-    while (std::getline(list, desktop, ':')) gnome = gnome || desktop == "GNOME";
-    if (!gnome) return false;
+    if (desktops == nullptr || !isGnomeDesktop(desktops)) return false;
     GSettingsSchemaSource* source = g_settings_schema_source_get_default();
     if (source == nullptr) return false;
     GSettingsSchema* schema = g_settings_schema_source_lookup(source, kGnomeInputSourcesSchema, TRUE);

@@ -32,7 +32,9 @@ std::optional<std::string> modifierName(std::string_view name) {
     return std::nullopt;
 }
 
-bool isGnome(std::string_view names) {
+}  // namespace
+
+bool isGnomeDesktop(std::string_view names) {
     while (!names.empty()) {
         const std::size_t colon = std::min(names.find(':'), names.size());
         if (lowered(names.substr(0, colon)) == "gnome") return true;
@@ -40,8 +42,6 @@ bool isGnome(std::string_view names) {
     }
     return false;
 }
-
-}  // namespace
 
 std::optional<std::string> chordOfAccelerator(std::string_view accelerator) {
     std::vector<std::string> parts;
@@ -66,7 +66,7 @@ std::optional<std::string> chordOfAccelerator(std::string_view accelerator) {
 
 std::vector<std::string> gnomeShellBoundChords(std::string_view currentDesktop, GSettingsBackend* backend) {
     std::vector<std::string> chords;
-    if (!isGnome(currentDesktop)) return chords;
+    if (!isGnomeDesktop(currentDesktop)) return chords;
     GSettingsSchemaSource* source = g_settings_schema_source_get_default();
     if (source == nullptr) return chords;
     for (const char* id : kSchemas) {

@@ -14,6 +14,9 @@ namespace tarvelo::desktop {
 // binds (Alt+Space opens the window menu) never reaches Tarvelo's engine, and would do nothing as one
 // of Tarvelo's shortcuts.
 
+// Whether XDG_CURRENT_DESKTOP's colon-separated list ("ubuntu:GNOME") names GNOME.
+bool isGnomeDesktop(std::string_view currentDesktop);
+
 // The chord a GSettings accelerator names ("<Alt>space", "<Primary><Shift>space", "<Super>a"), named as
 // key_chord::format names it ("Alt+Space", "Ctrl+Shift+Space", "Super+A"); none for a key no shortcut of
 // Tarvelo's may use, a modifier it does not know, or a binding that is off ("", "disabled").
