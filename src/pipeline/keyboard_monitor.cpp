@@ -138,7 +138,13 @@ TapAnswer KeyboardMonitor::handle(const KeyEventRecord& event) {
     if (const auto shortcut = shortcutFor(event)) {
         if (*shortcut == Shortcut::convertSelection) {
             breakRun();
-            engine_.convertSelection();
+            if (eventTap_.holdsKeys()) {
+                // The application waits for the answer to this key, and may be the one that has to say
+                // what is selected: the command runs once the key is answered.
+                scheduler_.after(0.0, lifetime_.guard([this] { engine_.convertSelection(); }));
+            } else {
+                engine_.convertSelection();
+            }
         } else {
             convertLastWord();
         }

@@ -70,6 +70,10 @@ public:
     // the desktop does not answer.
     virtual std::shared_ptr<AccessibilityElement> focusedElement() = 0;
 
+    // The element whose selection a command converts: the focused one, unless the desktop knows the
+    // selection better elsewhere. Asked only where no application waits for an answer from Tarvelo.
+    virtual std::shared_ptr<AccessibilityElement> selectionElement() { return focusedElement(); }
+
 protected:
     AccessibilityApi() = default;
 };

@@ -29,6 +29,8 @@ public:
     AccessibilityService& operator=(const AccessibilityService&) = delete;
 
     std::shared_ptr<AccessibilityElement> focusedElement();
+    // Where the selection of the focused field is read and replaced (AccessibilityApi::selectionElement).
+    std::shared_ptr<AccessibilityElement> selectionElement() { return api_.selectionElement(); }
 
     // The named attribute when the element answers it with a string.
     std::optional<std::string> stringAttribute(std::string_view name, AccessibilityElement& element);

@@ -41,7 +41,7 @@ bool TextReplacementService::typeOver(std::int64_t characterCount, std::string_v
 
 bool TextReplacementService::convertSelection(const LayoutConverter& converter) {
     if (accessibility_.isSecureInputFocused()) return false;
-    const std::shared_ptr<AccessibilityElement> element = accessibility_.focusedElement();
+    const std::shared_ptr<AccessibilityElement> element = accessibility_.selectionElement();
     if (element == nullptr) return false;
     const std::optional<std::string> selected = accessibility_.stringAttribute("AXSelectedText", *element);
     if (!selected || selected->empty()) return false;
@@ -51,7 +51,7 @@ bool TextReplacementService::convertSelection(const LayoutConverter& converter) 
 
     // The user may have moved on while the selection was read: write only into what has focus now, and
     // never into a password field.
-    const std::shared_ptr<AccessibilityElement> target = accessibility_.focusedElement();
+    const std::shared_ptr<AccessibilityElement> target = accessibility_.selectionElement();
     if (target == nullptr || accessibility_.isSecureInputFocused()) return false;
     return target->setAttribute("AXSelectedText", converted->text) == accessibility_error::kSuccess;
 }

@@ -71,10 +71,11 @@ protected:
     }
 
     // Selects the engine, starts a GTK field and waits until the engine has it focused.
-    void openField(const char* engine = "tarvelo-us", FieldKind kind = FieldKind::singleLine) {
+    void openField(const char* engine = "tarvelo-us", FieldKind kind = FieldKind::singleLine,
+                   std::vector<std::string> unsetEnvironment = {}) {
         ASSERT_TRUE(IbusDaemon::selectEngine(engine)) << "IBus did not take the engine " << engine;
         std::string failure;
-        program_ = TextFieldProgram::start({GetParam(), kind, {}}, failure);
+        program_ = TextFieldProgram::start({GetParam(), kind, std::move(unsetEnvironment)}, failure);
         ASSERT_NE(program_, nullptr) << failure;
         ASSERT_TRUE(iterateUntil([&] { return tarvelo_->desktop.accessibility().focusedElement() != nullptr; }, 10.0))
             << "the engine never saw the field focused";
@@ -148,6 +149,28 @@ TEST_P(IbusEngineTest, ASentenceTypedFifteenMillisecondsAKeyComesOutInOrderAndCo
     // The question mark is a comma on the Russian layout, and is corrected with the word it closed.
     type("ghbdtn vbh ghbdtn vbh? ", 0.015);
     ASSERT_TRUE(fieldBecomes("привет мир привет мир, ")) << fieldText();
+}
+
+// GTK 3 tells the input method its caret alone: the selection is read through the accessibility bus once
+// the chord's key is answered, and the converted text committed over it. The field runs in IBus's
+// default asynchronous mode, as applications do: in the synchronous one it waits for the engine's answer
+// to each key, the chord's releases too, and cannot answer the bus meanwhile.
+TEST_P(IbusEngineTest, TheConvertSelectionChordConvertsASelectionTheClientDoesNotTellOf) {
+    openField("tarvelo-us", FieldKind::singleLine, {"IBUS_ENABLE_SYNC_MODE"});
+    ASSERT_TRUE(program_->setMarkedText("say |ghbdtn vbh|"));
+    session_->keyboard->tap(XK_space, {XK_Alt_L});
+    ASSERT_TRUE(fieldBecomes("say привет мир")) << fieldText();
+    EXPECT_EQ(program_->markedText(), "say привет мир|");
+    EXPECT_EQ(tarvelo_->app.engine.statusMessage().get(), "Selection converted");
+}
+
+// Ctrl+Alt+Space converts the word just typed, corrected or not.
+TEST_P(IbusEngineTest, TheConvertLastWordChordConvertsTheWordJustTyped) {
+    openField();
+    type("hello ");
+    ASSERT_TRUE(fieldBecomes("hello ")) << fieldText();
+    session_->keyboard->tap(XK_space, {XK_Control_L, XK_Alt_L});
+    ASSERT_TRUE(fieldBecomes("руддщ ")) << fieldText();
 }
 
 // GTK 3's IBus module here does not pass a password entry's purpose on to the engine (the engine's rule

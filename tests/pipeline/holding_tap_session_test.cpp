@@ -2,6 +2,7 @@
 // A tap that holds every key until it has answered, as an input method does: the word is decided at
 // its delimiter, before the next key, and no key can land inside an edit.
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -101,6 +102,21 @@ TEST(HoldingTapSession, AWordLeftUnfinishedInOneFieldDoesNotJoinTheNextFieldsWor
     session.keyboard.type("ghbdtn ");
     EXPECT_EQ(first->text(), "vbh");
     EXPECT_EQ(second->markedText(), "привет |");
+}
+
+// The application that sent the chord waits for its answer, and may be the one to say what is selected:
+// nothing is asked of it before the key is answered.
+TEST(HoldingTapSession, TheSelectionIsConvertedOnceTheChordIsAnswered) {
+    HoldingSession session;
+    auto field = session.openField();
+    field->setMarkedText("say |ghbdtn vbh|");
+    const std::size_t requests = field->requestCount();
+    EXPECT_EQ(session.keyboard.pressChord(virtual_key::kSpace, modifier_flag::kOption, " "), TapAnswer::swallow);
+    EXPECT_EQ(field->requestCount(), requests);
+    EXPECT_EQ(field->markedText(), "say |ghbdtn vbh|");
+    session.wait(0.0);
+    EXPECT_EQ(field->markedText(), "say привет мир|");
+    EXPECT_EQ(session.status(), "Selection converted");
 }
 
 }  // namespace

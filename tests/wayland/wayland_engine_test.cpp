@@ -145,11 +145,10 @@ TEST_F(WaylandEngineTest, WithoutTheSettingTheLayoutStaysAfterACorrection) {
 
 // GNOME Shell opens the window menu with Alt+Space before the input method sees the keys, so Tarvelo
 // takes Ctrl+Shift+Space for the selection there. The selection is made with the keyboard, as a person
-// makes it: the toolkits tell the input method of a selection when it changes under the user's keys.
-// Not GTK 3: its input-method interface carries the caret alone, never the selection's other end, so
-// the engine cannot know there is one.
+// makes it: GTK 4 and Qt tell the input method of a selection when it changes under the user's keys;
+// GTK 3 tells it the caret alone, and the selection is read through the accessibility bus.
 TEST_F(WaylandEngineTest, TheConvertSelectionChordConvertsTheSelection) {
-    for (const Toolkit toolkit : {Toolkit::gtk4, Toolkit::qt6}) {
+    for (const Toolkit toolkit : kToolkits) {
         SCOPED_TRACE(toolkitName(toolkit));
         const std::unique_ptr<WaylandField> field = open(toolkit);
         ASSERT_NE(field, nullptr);

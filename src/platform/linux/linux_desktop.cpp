@@ -67,6 +67,8 @@ LinuxDesktop::LinuxDesktop(KeyboardBackend backend)
     }
     if (inputMethod_ != nullptr) {
         inputMethodAccessibility_ = std::make_unique<AccessibilityService>(*inputMethod_);
+        // GTK 3 tells an input method nothing of a selection; the accessibility bus shows it.
+        inputMethod_->setSelectionSource(&accessibilityApi_);
         focusedWorkspace_ = std::make_unique<FocusedProcessWorkspace>(*focusedProcess_, workspace_);
         // An input method waits for each key's answer only so long (fcitx5's module 0.3 s, IBus's
         // clients a few seconds): the first correction must not be the one that loads a dictionary

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/linux/input_method/input_method_backend.h"
 
+#include <variant>
+
+#include "platform/linux/input_method/input_method_selection.h"
 #include "support/virtual_keys.h"
 #include "text/utf8.h"
 
@@ -41,7 +44,9 @@ bool InputMethodBackend::processKey(InputMethodClient& client, InputMethodLayout
     if (callback_ && enabled_) {
         // A copy: the callback may remove the tap while it runs.
         const Callback callback = callback_;
+        handlingKey_ = true;
         answer = callback(*record);
+        handlingKey_ = false;
     }
     if (answer == TapAnswer::swallow) {
         if (typing) field.dropHeld();
@@ -109,6 +114,18 @@ bool InputMethodBackend::post(const KeyboardEvent& event) {
 std::shared_ptr<AccessibilityElement> InputMethodBackend::focusedElement() {
     if (focused_ == nullptr) return nullptr;
     return focused_->element();
+}
+
+std::shared_ptr<AccessibilityElement> InputMethodBackend::selectionElement() {
+    if (focused_ == nullptr) return nullptr;
+    const std::shared_ptr<InputMethodTextField>& field = focused_->element();
+    if (selectionSource_ == nullptr || handlingKey_ || field->isSecure()) return field;
+    const AccessibilityAnswer told = field->copyAttribute("AXSelectedText");
+    const std::string* text = told.value ? std::get_if<std::string>(&*told.value) : nullptr;
+    if (text != nullptr && !text->empty()) return field;
+    std::shared_ptr<AccessibilityElement> shown = selectionSource_->focusedElement();
+    if (shown == nullptr) return field;
+    return std::make_shared<InputMethodSelection>(field, std::move(shown));
 }
 
 std::optional<std::string> InputMethodBackend::selectedKeyboardInputSource() {

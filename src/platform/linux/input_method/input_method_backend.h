@@ -72,6 +72,9 @@ public:
     void thaw() override {}
     // AccessibilityApi: the focused client's text, or nullptr while no client has focus.
     std::shared_ptr<AccessibilityElement> focusedElement() override;
+    // The client's own selection where it told of one; else, between keys, the selection the source
+    // shows (InputMethodSelection), replaced through the client.
+    std::shared_ptr<AccessibilityElement> selectionElement() override;
     // InputContext: "us" or "ru", as the input method in use gives the keys.
     std::optional<std::string> selectedKeyboardInputSource() override;
     // Trust
@@ -89,6 +92,10 @@ public:
     // The client is gone; it is not used again.
     void destroyed(InputMethodClient& client);
 
+    // Where a selection the client does not tell of can be read (the accessibility bus): asked only
+    // between keys, as the application it asks may be waiting for the answer to one.
+    void setSelectionSource(AccessibilityApi* source) { selectionSource_ = source; }
+
 protected:
     InputMethodBackend() = default;
     // The layout of the input method in use, once a client had focus.
@@ -98,7 +105,9 @@ private:
     InputMethodClient* focused_ = nullptr;
     std::optional<InputMethodLayout> layout_;
     Callback callback_;
+    AccessibilityApi* selectionSource_ = nullptr;
     bool enabled_ = false;
+    bool handlingKey_ = false;
 };
 
 }  // namespace tarvelo::desktop
