@@ -121,10 +121,14 @@ int main(int argc, char** argv) {
     const ui::InterfaceLanguage language(
         ui::InterfaceLanguage::catalogDirectoryBeside(QCoreApplication::applicationDirPath()));
 
-    ui::SingleInstance instance;
-    if (instance.notifyRunningInstance()) return 0;
-
+    // IBus starts Tarvelo so for its engines; a Tarvelo already running serves them, with no window.
     const bool startedByIbus = asked(argc, argv, "--ibus");
+    ui::SingleInstance instance;
+    if (instance.notifyRunningInstance(1000, startedByIbus ? ui::SingleInstance::Request::serveEngines
+                                                           : ui::SingleInstance::Request::reopen)) {
+        return 0;
+    }
+
     desktop::LinuxDesktop desktop(desktop::LinuxDesktop::backendForSession(startedByIbus, asked(argc, argv, "--fcitx5")));
     // IBus started this process for its engines and starts it again when it needs them.
     if (startedByIbus && desktop.ibus() != nullptr) desktop.ibus()->onDisconnected([] { QApplication::quit(); });
@@ -150,7 +154,8 @@ int main(int argc, char** argv) {
     ui::DesktopContext context{state,
                                navigation,
                                defaults,
-                               KeyLabels::pc(),
+                               desktop.backend() == desktop::KeyboardBackend::x11 ? KeyLabels::pc()
+                                                                                  : KeyLabels::pcInputMethod(),
                                desktop::LinuxDesktop::isWaylandSession() &&
                                    desktop.backend() == desktop::KeyboardBackend::x11,
                                [&desktop] { return desktop.unavailableChords(); },
@@ -163,6 +168,7 @@ int main(int argc, char** argv) {
                              : desktop.backend() == desktop::KeyboardBackend::fcitx5 ? settings_pages::KeyboardSource::fcitx5
                                                                                      : settings_pages::KeyboardSource::x11;
     context.knowsFocusedApplication = [&desktop] { return desktop.knowsFocusedApplication(); };
+    context.inputMethodRunning = [&desktop] { return desktop.inputMethodRunning(); };
     // Where Tarvelo is GNOME's input method it can set up the input sources that reach it.
     const std::unique_ptr<desktop::GnomeInputSourceSetup> inputSources =
         desktop.backend() == desktop::KeyboardBackend::ibus ? desktop::GnomeInputSourceSetup::open() : nullptr;
@@ -187,7 +193,10 @@ int main(int argc, char** argv) {
     MenuBarContent menu(state, windows, context.keyLabels, [] { QApplication::quit(); });
     ui::TrayItem tray(context, menu);
 
-    instance.listen([&lifecycle] { lifecycle.reopen(); });
+    instance.listen([&lifecycle] { lifecycle.reopen(); },
+                    [&desktop] {
+                        if (desktop.ibus() != nullptr) desktop.ibus()->registerEngines();
+                    });
     QObject::connect(&application, &QCoreApplication::aboutToQuit, [&lifecycle] { lifecycle.quit(); });
     g_unix_signal_add(SIGTERM, quitOnSignal, nullptr);
     g_unix_signal_add(SIGINT, quitOnSignal, nullptr);

@@ -87,6 +87,15 @@ std::string keyboardBackendDescription(KeyboardSource source) {
     return i18n::tr("Tarvelo reads the keys from the X server and edits the text through the accessibility bus.");
 }
 
+std::string inputMethodAbsent(KeyboardSource source) {
+    if (source == KeyboardSource::fcitx5) {
+        return i18n::tr("fcitx5 is not running, so no keys reach Tarvelo. Start it, or choose it in your "
+                        "desktop\u2019s settings; Tarvelo is called as soon as it runs.");
+    }
+    return i18n::tr("IBus is not running, so no keys reach Tarvelo. Start it, or choose it as the input method "
+                    "in your desktop\u2019s settings; Tarvelo offers its input sources as soon as it runs.");
+}
+
 std::string plasmaSetupSteps() {
     return i18n::tr("On KDE Plasma, Tarvelo works through fcitx5. Once: in System Settings, choose Fcitx 5 under "
                     "Keyboard \u2192 Virtual Keyboard, and keep Keyboard - English (US) and Keyboard - Russian "

@@ -52,6 +52,8 @@ enum class KeyboardSource { x11, ibus, fcitx5 };
 // Privacy: where Tarvelo takes the keys from, in one sentence: the IBus input method, fcitx5's module, or
 // the X server.
 std::string keyboardBackendDescription(KeyboardSource source);
+// Privacy, while the input method Tarvelo works through does not run: no keys reach Tarvelo.
+std::string inputMethodAbsent(KeyboardSource source);
 // Privacy, on KDE Plasma while fcitx5 is not Tarvelo's source of keys: what the user does once.
 std::string plasmaSetupSteps();
 

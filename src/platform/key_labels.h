@@ -97,6 +97,15 @@ struct KeyLabels {
         };
     }
 
+    // The same desktop where an input method (IBus, fcitx5) hands Tarvelo the keys.
+    static KeyLabels pcInputMethod() {
+        KeyLabels labels = pc();
+        labels.hotkeysDetail = "Shortcuts work in the programs whose keys reach Tarvelo through your input method. "
+                               "Tarvelo takes them before the program you type in, so the program does not receive "
+                               "them.";
+        return labels;
+    }
+
     friend bool operator==(const KeyLabels&, const KeyLabels&) = default;
 };
 

@@ -28,6 +28,10 @@ IbusDaemon::IbusDaemon(const std::string& componentPath) {
     // is the default here, and IBUS_ENABLE_SYNC_MODE=0 in the environment runs the tests without it.
     setenv("IBUS_ENABLE_SYNC_MODE", "1", 0);
     unsetenv("IBUS_ADDRESS");
+    start();
+}
+
+void IbusDaemon::start() {
     gchar* argv[] = {const_cast<gchar*>("ibus-daemon"), const_cast<gchar*>("--panel=disable"),
                      const_cast<gchar*>("--emoji-extension=disable"),
                      const_cast<gchar*>("--config=/usr/libexec/ibus-memconf"), const_cast<gchar*>("-r"), nullptr};
@@ -45,12 +49,23 @@ IbusDaemon::IbusDaemon(const std::string& componentPath) {
     g_object_unref(bus);
 }
 
+void IbusDaemon::stop() {
+    if (pid_ == 0) return;
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+    g_spawn_close_pid(pid_);
+    pid_ = 0;
+}
+
+bool IbusDaemon::restart() {
+    stop();
+    failure_.clear();
+    start();
+    return failure_.empty();
+}
+
 IbusDaemon::~IbusDaemon() {
-    if (pid_ != 0) {
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-        g_spawn_close_pid(pid_);
-    }
+    stop();
     if (!configHome_.empty()) {
         const std::string command = "rm -rf '" + configHome_ + "'";
         [[maybe_unused]] const int status = std::system(command.c_str());

@@ -25,11 +25,18 @@ public:
     // The configuration folder of the programs started from now on.
     const std::string& configHome() const { return configHome_; }
 
+    // Ends the daemon and starts it again, as `ibus restart` does; false when it does not come back.
+    bool restart();
+
     // Makes `engine` IBus's current one, running the main loop meanwhile (the daemon may ask this very
     // process for it); false when IBus refuses or does not answer.
     static bool selectEngine(const char* engine);
 
 private:
+    // Starts the daemon and waits until this process is connected to it; else says why in failure_.
+    void start();
+    void stop();
+
     GPid pid_ = 0;
     std::string configHome_;
     std::string failure_;

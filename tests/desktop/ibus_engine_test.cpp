@@ -6,6 +6,7 @@
 // GoogleTest first: Xlib's macros (None, Bool) would break its headers.
 #include <gtest/gtest.h>
 
+#include <ibus.h>
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 
@@ -184,6 +185,20 @@ TEST_P(IbusEngineTest, APasswordFieldIsNeverChanged) {
     iterateFor(0.3);
     EXPECT_EQ(program_->markedText(), "ghbdtn |");
     EXPECT_EQ(tarvelo_->statistics.today().englishToRussian, before);
+}
+
+// Last, as it restarts the daemon: IBus restarted (as `ibus restart` does) finds Tarvelo's engines served
+// again by the same process, before anything asks for them: nothing else could have taken the name.
+TEST_P(IbusEngineTest, TheEnginesAreServedAgainOnceIbusRestarts) {
+    ASSERT_TRUE(session_->daemon.restart()) << session_->daemon.failure();
+    IBusBus* bus = ibus_bus_new();
+    const bool served =
+        iterateUntil([&] { return ibus_bus_name_has_owner(bus, IbusBackend::kComponentName) != FALSE; }, 10.0);
+    g_object_unref(bus);
+    ASSERT_TRUE(served) << "the engines were not offered to the new daemon";
+    openField();
+    type("ghbdtn ");
+    ASSERT_TRUE(fieldBecomes("привет ")) << fieldText();
 }
 
 std::string toolkitTestName(const ::testing::TestParamInfo<Toolkit>& param) { return toolkitName(param.param); }

@@ -51,6 +51,8 @@ const QSet<QString> kLatinNames = {
     "gnome",   "TextEditor", "https", "tarvelo", "GNU", "GPL",
     // Tarvelo's input sources as GNOME lists them: "English (Tarvelo)", "Russian (Tarvelo)".
     "English", "Russian",
+    // The input methods, and the keyboard fcitx5 names "English (US)".
+    "IBus", "fcitx", "US",
 };
 
 // Every text the user can see or hear from `root` and what it holds: window titles, labels, buttons,
@@ -129,6 +131,22 @@ TEST_F(RussianInterfaceTest, EverySettingsPageAndTheResetAlert) {
     ASSERT_NE(alert, nullptr);
     expectRussian(*alert, QStringLiteral("statistics_reset_alert"));
     alert->reject();
+}
+
+// Where an input method hands Tarvelo the keys, the Hotkeys and Privacy pages say so in their own words.
+TEST_F(RussianInterfaceTest, TheInputMethodSessionsPages) {
+    context.keyLabels = KeyLabels::pcInputMethod();
+    context.inputMethod = true;
+    context.inputMethodRunning = [] { return false; };
+    open();
+    for (const auto source : {settings_pages::KeyboardSource::ibus, settings_pages::KeyboardSource::fcitx5}) {
+        context.keyboardSource = source;
+        const QString name = source == settings_pages::KeyboardSource::ibus ? "ibus" : "fcitx5";
+        navigation.requestedSection.set(SettingsSection::hotkeys);
+        expectRussian(*window, QStringLiteral("settings_hotkeys_%1").arg(name));
+        navigation.requestedSection.set(SettingsSection::privacy);
+        expectRussian(*window, QStringLiteral("settings_privacy_%1").arg(name));
+    }
 }
 
 TEST_F(RussianInterfaceTest, OnboardingStepsInBothReadyForms) {

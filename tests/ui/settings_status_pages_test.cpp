@@ -114,6 +114,25 @@ TEST_F(PrivacyPageTest, SaysWhatThisDesktopKeepsFromTarvelo) {
     EXPECT_EQ(allVisible<SymbolLabel>("desktopLimitation").size(), 1);
 }
 
+TEST_F(PrivacyPageTest, SaysWhileTheInputMethodTarveloWorksThroughDoesNotRun) {
+    for (const auto source : {settings_pages::KeyboardSource::ibus, settings_pages::KeyboardSource::fcitx5}) {
+        bool running = false;
+        context.inputMethod = true;
+        context.keyboardSource = source;
+        context.inputMethodRunning = [&running] { return running; };
+        ASSERT_NE(select<QWidget>(SettingsSection::general), nullptr);
+        ASSERT_NE(page(), nullptr);
+        const QList<SymbolLabel*> lines = allVisible<SymbolLabel>("desktopLimitation");
+        ASSERT_EQ(lines.size(), 1);
+        EXPECT_EQ(lines.front()->text(), QString::fromStdString(settings_pages::inputMethodAbsent(source)));
+
+        // The input method has started: the next status tick drops the line.
+        running = true;
+        session.wait(AppState::kStatusInterval + 0.1);
+        EXPECT_TRUE(allVisible<SymbolLabel>("desktopLimitation").isEmpty());
+    }
+}
+
 // GNOME's input sources as the offer sees them: Tarvelo's engines listed or not, and whether GNOME's
 // settings take a change.
 struct PretendInputSources {

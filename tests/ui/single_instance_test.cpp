@@ -13,12 +13,12 @@ namespace tarvelo::ui {
 namespace {
 
 // Asks from another thread, as a second process would, while this thread runs the event loop.
-bool notifyFromElsewhere(const QString& path) {
+bool notifyFromElsewhere(const QString& path, SingleInstance::Request request = SingleInstance::Request::reopen) {
     std::atomic<bool> done = false;
     bool answered = false;
     std::thread second([&] {
         SingleInstance other(path);
-        answered = other.notifyRunningInstance(2000);
+        answered = other.notifyRunningInstance(2000, request);
         done = true;
     });
     while (!done) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
@@ -34,12 +34,17 @@ TEST(SingleInstance, ALaterLaunchReopensTheRunningOneInsteadOfStartingAgain) {
     EXPECT_FALSE(notifyFromElsewhere(path)) << "nobody runs yet";
 
     int reopened = 0;
+    int servedEngines = 0;
     {
         SingleInstance first(path);
-        ASSERT_TRUE(first.listen([&] { ++reopened; }));
+        ASSERT_TRUE(first.listen([&] { ++reopened; }, [&] { ++servedEngines; }));
         EXPECT_TRUE(notifyFromElsewhere(path));
         EXPECT_TRUE(notifyFromElsewhere(path));
         EXPECT_EQ(reopened, 2);
+        // IBus starting Tarvelo for its engines opens no window.
+        EXPECT_TRUE(notifyFromElsewhere(path, SingleInstance::Request::serveEngines));
+        EXPECT_EQ(reopened, 2);
+        EXPECT_EQ(servedEngines, 1);
     }
 
     // The first instance has ended: the next launch becomes the running one, even over a stale socket.

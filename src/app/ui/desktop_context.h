@@ -43,6 +43,8 @@ struct DesktopContext {
     // module calls Tarvelo) rather than from the X server.
     bool inputMethod = false;
     settings_pages::KeyboardSource keyboardSource = settings_pages::KeyboardSource::x11;
+    // Whether that input method runs; the Privacy page says so when it does not.
+    std::function<bool()> inputMethodRunning = [] { return true; };
     // A KDE Plasma session whose keys do not come from fcitx5: the Privacy page says how to turn it on.
     bool plasmaWithoutFcitx5 = false;
     // Whether the application that has the keyboard can be known: without it no exclusion applies.

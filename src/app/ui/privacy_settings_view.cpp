@@ -120,7 +120,12 @@ void PrivacySettingsView::refresh() {
                                                          : window_colors::warningText(palette()));
 
     // Which chords another program holds can change when the monitor grabs them again.
-    showLimitations(settings_pages::desktopLimitations(context_.waylandSession, context_.unavailableChords()));
+    std::vector<std::string> limitations =
+        settings_pages::desktopLimitations(context_.waylandSession, context_.unavailableChords());
+    if (context_.inputMethod && !context_.inputMethodRunning()) {
+        limitations.insert(limitations.begin(), settings_pages::inputMethodAbsent(context_.keyboardSource));
+    }
+    showLimitations(std::move(limitations));
 }
 
 void PrivacySettingsView::showLimitations(std::vector<std::string> lines) {

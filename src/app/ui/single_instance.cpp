@@ -15,6 +15,7 @@ namespace tarvelo::ui {
 namespace {
 
 constexpr char kReopen[] = "reopen\n";
+constexpr char kServeEngines[] = "serve-engines\n";
 
 }  // namespace
 
@@ -27,19 +28,20 @@ QString SingleInstance::defaultSocketPath() {
 
 SingleInstance::SingleInstance(QString socketPath) : socketPath_(std::move(socketPath)) {}
 
-bool SingleInstance::notifyRunningInstance(int timeoutMilliseconds) {
+bool SingleInstance::notifyRunningInstance(int timeoutMilliseconds, Request request) {
     QLocalSocket socket;
     socket.connectToServer(socketPath_);
     if (!socket.waitForConnected(timeoutMilliseconds)) return false;
-    socket.write(kReopen);
+    socket.write(request == Request::serveEngines ? kServeEngines : kReopen);
     // The running instance answers once it has read the request, so it is not lost when we exit.
     const bool answered = socket.waitForBytesWritten(timeoutMilliseconds) && socket.waitForReadyRead(timeoutMilliseconds);
     socket.disconnectFromServer();
     return answered;
 }
 
-bool SingleInstance::listen(std::function<void()> onReopen) {
+bool SingleInstance::listen(std::function<void()> onReopen, std::function<void()> onServeEngines) {
     onReopen_ = std::move(onReopen);
+    onServeEngines_ = std::move(onServeEngines);
     server_.setSocketOptions(QLocalServer::UserAccessOption);
     if (!server_.listen(socketPath_)) {
         // A socket left by an instance that did not end cleanly: nobody answered on it just now.
@@ -52,10 +54,13 @@ bool SingleInstance::listen(std::function<void()> onReopen) {
             QObject::connect(client, &QLocalSocket::readyRead, client, [this, client] {
                 if (!client->canReadLine()) return;
                 const QByteArray request = client->readLine();
-                if (request == kReopen) {
+                const std::function<void()>* action = request == kReopen          ? &onReopen_
+                                                      : request == kServeEngines ? &onServeEngines_
+                                                                                 : nullptr;
+                if (action != nullptr) {
                     client->write("ok\n");
                     client->flush();
-                    if (onReopen_) onReopen_();
+                    if (*action) (*action)();
                 }
                 client->disconnectFromServer();
             });

@@ -119,6 +119,12 @@ bool LinuxDesktop::knowsFocusedApplication() const {
     return display_ != nullptr;
 }
 
+bool LinuxDesktop::inputMethodRunning() const {
+    if (ibus_ != nullptr) return ibus_->isConnected();
+    if (fcitx5_ != nullptr) return Fcitx5Backend::isFcitx5Running();
+    return true;
+}
+
 InputContext& LinuxDesktop::inputContext() {
     if (inputMethod_ != nullptr) return *inputMethod_;
     return inputContext_;

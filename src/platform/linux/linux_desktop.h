@@ -80,6 +80,8 @@ public:
     // Whether the application that has the keyboard can be known at all (per-application exclusion
     // applies only then): from the X server, or, for an input method, from the accessibility bus.
     bool knowsFocusedApplication() const;
+    // Whether the input method the backend works through runs (always, for the X11 backend).
+    bool inputMethodRunning() const;
     // The layout and permissions of the backend in use.
     InputContext& inputContext();
     Trust& trust();

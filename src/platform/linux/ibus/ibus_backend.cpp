@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <utility>
 #include <string_view>
+#include <utility>
 
 #include "platform/linux/ibus/gnome_shell_input_sources.h"
 
@@ -201,7 +201,15 @@ IbusBackend::IbusBackend() {
     bus_ = ibus_bus_new();
     g_backend = this;
     g_signal_connect(bus_, "disconnected", G_CALLBACK(+[](IBusBus*, gpointer data) {
-                         static_cast<IbusBackend*>(data)->disconnected();
+                         auto* backend = static_cast<IbusBackend*>(data);
+                         // The factory lived on the connection that ended.
+                         if (backend->factory_ != nullptr) g_object_unref(std::exchange(backend->factory_, nullptr));
+                         backend->disconnected();
+                     }),
+                     this);
+    g_signal_connect(bus_, "connected", G_CALLBACK(+[](IBusBus*, gpointer data) {
+                         auto* backend = static_cast<IbusBackend*>(data);
+                         if (backend->servesEngines_) backend->registerEngines();
                      }),
                      this);
 }
@@ -216,6 +224,7 @@ IbusBackend::~IbusBackend() {
 bool IbusBackend::isConnected() const { return bus_ != nullptr && ibus_bus_is_connected(bus_); }
 
 bool IbusBackend::registerEngines() {
+    servesEngines_ = true;
     if (!isConnected()) return false;
     if (factory_ == nullptr) {
         factory_ = ibus_factory_new(ibus_bus_get_connection(bus_));

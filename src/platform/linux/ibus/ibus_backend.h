@@ -38,7 +38,8 @@ public:
 
     bool isConnected() const;
     // Offers the two engines on the bus and owns the component's name, so that the daemon asks this
-    // process for them. False without a daemon or when another process owns the name.
+    // process for them; again whenever a daemon comes (IBus started late, or restarted). False without
+    // a daemon or when another process owns the name.
     bool registerEngines();
 
     // Whether the focused client counts a deletion in bytes where the compositor passes the engine's
@@ -72,6 +73,7 @@ private:
     _IBusBus* bus_ = nullptr;
     _IBusFactory* factory_ = nullptr;
     std::function<void()> disconnected_;
+    bool servesEngines_ = false;
     std::function<bool()> clientCountsBytes_;
     std::unique_ptr<GnomeShellInputSources> inputSources_;
     bool inputSourcesOpened_ = false;
