@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "pipeline/auto_switch_engine.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "text/case_mapping.h"
@@ -293,9 +294,27 @@ void AutoSwitchEngine::sent(const Replacement& request) {
     }
     setStatus("Correction sent");
     const double sentAt = clock_.now();
-    scheduler_.after(kVerificationDelay, lifetime_.guard([this, request, snapshot, sentAt] {
+    const std::uint64_t turn = ++readBacksScheduled_;
+    pendingReadBacks_.emplace_back(turn, [this, request, snapshot, sentAt] {
         verify(request, snapshot, sentAt, kRetryInterval);
+    });
+    scheduler_.after(kVerificationDelay, lifetime_.guard([this, turn] {
+        const auto pending = std::find_if(pendingReadBacks_.begin(), pendingReadBacks_.end(),
+                                          [turn](const auto& readBack) { return readBack.first == turn; });
+        // Made already, when Ctrl+Z came first.
+        if (pending == pendingReadBacks_.end()) return;
+        const std::function<void()> readBack = std::move(pending->second);
+        pendingReadBacks_.erase(pending);
+        readBack();
     }));
+}
+
+void AutoSwitchEngine::verifyPendingNow() {
+    while (!pendingReadBacks_.empty()) {
+        const std::function<void()> readBack = std::move(pendingReadBacks_.front().second);
+        pendingReadBacks_.pop_front();
+        readBack();
+    }
 }
 
 void AutoSwitchEngine::verify(const Replacement& request, const std::optional<CorrectionSnapshot>& snapshot,

@@ -3,11 +3,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "analysis/conversion_direction.h"
 #include "analysis/language_detector.h"
@@ -89,6 +91,10 @@ public:
     void convertCurrentWord(std::string_view word, const std::optional<std::string>& bundleIdentifier);
     bool canUndo(const std::optional<std::string>& bundleIdentifier) const;
     void undoLastCorrection();
+    // Reads back at once the edits still waiting for their read-back. Where every key waits for
+    // Tarvelo's answer, Ctrl+Z can come before it, and must undo the correction rather than reach the
+    // application's own undo.
+    void verifyPendingNow();
 
     // The keyboard monitor tells every key it lets through to the focused application: one with this
     // text, a Backspace, or a key whose effect on the text is not known.
@@ -185,6 +191,9 @@ private:
     Observable<std::string> statusMessage_{"Ready"};
     RecentTyping typing_;
     bool editing_ = false;
+    // The read-backs not made yet, oldest first, each with the number its scheduled turn knows it by.
+    std::deque<std::pair<std::uint64_t, std::function<void()>>> pendingReadBacks_;
+    std::uint64_t readBacksScheduled_ = 0;
     Lifetime lifetime_;
 };
 

@@ -151,6 +151,9 @@ TapAnswer KeyboardMonitor::handle(const KeyEventRecord& event) {
         return TapAnswer::swallow;
     }
     if ((flags & modifier_flag::kCommand) != 0) {
+        // A tap that holds the key can still keep it from the application: the correction typed just
+        // now is read back first, so that it can be undone.
+        if (event.keyCode == virtual_key::kZ && eventTap_.holdsKeys()) engine_.verifyPendingNow();
         if (event.keyCode == virtual_key::kZ && engine_.canUndo(frontmost)) {
             engine_.undoLastCorrection();
             breakRun();

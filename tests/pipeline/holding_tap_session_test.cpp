@@ -104,6 +104,22 @@ TEST(HoldingTapSession, AWordLeftUnfinishedInOneFieldDoesNotJoinTheNextFieldsWor
     EXPECT_EQ(second->markedText(), "привет |");
 }
 
+// Ctrl+Z pressed before the read-back (0.12 s) still undoes the correction: the read-back is made at
+// once, and the key kept from the application, whose own undo would take something else back.
+TEST(HoldingTapSession, CtrlZRightAfterACorrectionUndoesIt) {
+    HoldingSession session;
+    auto field = session.openField();
+    session.keyboard.type("ghbdtn vbh ");
+    EXPECT_EQ(field->markedText(), "привет мир |");
+    EXPECT_EQ(session.keyboard.pressChord(virtual_key::kZ, modifier_flag::kCommand, "z"), TapAnswer::swallow);
+    EXPECT_EQ(field->markedText(), "привет vbh |");
+    EXPECT_EQ(session.status(), "Correction undone");
+    // Both corrections were counted, once each.
+    session.wait(1.0);
+    EXPECT_EQ(session.statistics.today().englishToRussian, 2);
+    EXPECT_EQ(session.statistics.today().undoCount, 1);
+}
+
 // The application that sent the chord waits for its answer, and may be the one to say what is selected:
 // nothing is asked of it before the key is answered.
 TEST(HoldingTapSession, TheSelectionIsConvertedOnceTheChordIsAnswered) {
