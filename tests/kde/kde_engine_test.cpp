@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include "field_scenarios.h"
 #include "kde_session.h"
 #include "kwin_key_injector.h"
 #include "wayland_field.h"
@@ -141,11 +142,7 @@ TEST_F(KdeEngineTest, TheConvertChordConvertsTheHalfTypedWord) {
         SCOPED_TRACE(toolkitName(toolkit));
         const std::unique_ptr<WaylandField> field = open(toolkit);
         ASSERT_NE(field, nullptr);
-        ASSERT_TRUE(keyboard_->type("vfibyf")) << keyboard_->lastError();
-        ASSERT_EQ(field->textWhenItReads("vfibyf"), "vfibyf");
-        ASSERT_TRUE(keyboard_->tap(KEY_SPACE, {KEY_LEFTCTRL, KEY_LEFTALT})) << keyboard_->lastError();
-        EXPECT_EQ(field->textWhenItReads("машина"), "машина");
-        EXPECT_EQ(field->markedText(), "машина|");
+        wayland::testing::scenarios::convertChordConvertsTheHalfTypedWord(*keyboard_, *field);
     }
 }
 
@@ -157,12 +154,7 @@ TEST_F(KdeEngineTest, TheConvertSelectionChordConvertsTheSelection) {
         SCOPED_TRACE(toolkitName(toolkit));
         const std::unique_ptr<WaylandField> field = open(toolkit);
         ASSERT_NE(field, nullptr);
-        ASSERT_TRUE(field->setMarkedText("say ghbdtn vbh|"));
-        for (int i = 0; i < 10; ++i) ASSERT_TRUE(keyboard_->tap(KEY_LEFT, {KEY_LEFTSHIFT})) << keyboard_->lastError();
-        ASSERT_EQ(field->markedText(), "say |ghbdtn vbh|");
-        ASSERT_TRUE(keyboard_->tap(KEY_SPACE, {KEY_LEFTALT})) << keyboard_->lastError();
-        EXPECT_EQ(field->textWhenItReads("say привет мир"), "say привет мир");
-        EXPECT_EQ(field->markedText(), "say привет мир|");
+        wayland::testing::scenarios::selectionChordConvertsTheSelection(*keyboard_, *field, {KEY_LEFTALT});
     }
 }
 
@@ -171,11 +163,7 @@ TEST_F(KdeEngineTest, APasswordFieldIsNeverChanged) {
         SCOPED_TRACE(toolkitName(toolkit));
         const std::unique_ptr<WaylandField> field = open(toolkit, kEnglish, true);
         ASSERT_NE(field, nullptr);
-        ASSERT_TRUE(keyboard_->type("ghbdtn vbh ")) << keyboard_->lastError();
-        EXPECT_EQ(field->textWhenItReads("ghbdtn vbh "), "ghbdtn vbh ");
-        // Nothing comes later either.
-        g_usleep(300 * 1000);
-        EXPECT_EQ(field->text(), "ghbdtn vbh ");
+        wayland::testing::scenarios::passwordFieldIsNeverChanged(*keyboard_, *field);
     }
 }
 
@@ -194,20 +182,10 @@ TEST_F(KdeEngineTest, CtrlZPutsTheTypedWordBack) {
         SCOPED_TRACE(toolkitName(c.toolkit));
         const std::unique_ptr<WaylandField> field = open(c.toolkit);
         ASSERT_NE(field, nullptr);
-        ASSERT_TRUE(keyboard_->type(c.keys)) << keyboard_->lastError();
-        ASSERT_EQ(field->textWhenItReads(c.corrected), c.corrected);
-        g_usleep(G_USEC_PER_SEC);
-        ASSERT_TRUE(keyboard_->tap(KEY_Z, {KEY_LEFTCTRL})) << keyboard_->lastError();
-        if (misreadsDeletions(c.toolkit)) {
-            // Putting the word back would delete Cyrillic letters: Tarvelo leaves the field as it is, and
-            // the chord, Tarvelo's, does not reach the field's own undo.
-            g_usleep(G_USEC_PER_SEC / 2);
-            EXPECT_EQ(field->text(), c.corrected);
-            continue;
-        }
-        // The chord was Tarvelo's: the field did not undo anything of its own.
-        EXPECT_EQ(field->textWhenItReads(c.keys), c.keys);
-        EXPECT_EQ(field->markedText(), std::string(c.keys) + "|");
+        // Where putting the word back would delete Cyrillic letters, Tarvelo leaves the field as it is,
+        // and the chord, Tarvelo's, does not reach the field's own undo.
+        wayland::testing::scenarios::ctrlZAfterACorrection(*keyboard_, *field, c.keys, c.corrected, G_USEC_PER_SEC,
+                                                           misreadsDeletions(c.toolkit) ? c.corrected : c.keys);
     }
 }
 
